@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Makes a machine of this kind ready to build and test: Debian packages, then the dependencies built for
+# mingw into the cache. Idempotent; fast when everything is already in place.
+set -euo pipefail
+source "$(dirname "$0")/lib/common.sh"
+
+packages=(
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools
+  libz-mingw-w64-dev googletest
+  wine wine32:i386 wine64 xvfb xdotool imagemagick fonts-wqy-microhei
+  7zip python3 openssl cmake ninja-build dpkg-dev
+)
+
+missing_packages() {
+  local p
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f '${db:Status-Status}' "$p" 2>/dev/null | grep -qx installed || printf '%s\n' "$p"
+  done
+}
+
+# Source packages come from the same archive as the binary ones: a deb-src twin of the system's sources.
+ensure_deb_src() {
+  local twin=/etc/apt/sources.list.d/vexo-deb-src.sources
+  [ -f "$twin" ] && return 1
+  [ -f /etc/apt/sources.list.d/debian.sources ] || die "no /etc/apt/sources.list.d/debian.sources to derive deb-src from"
+  sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >"$twin"
+  return 0
+}
+
+need_update=0
+dpkg --print-foreign-architectures | grep -qx i386 || { dpkg --add-architecture i386; need_update=1; }
+ensure_deb_src && need_update=1
+mapfile -t missing < <(missing_packages)
+[ ${#missing[@]} -gt 0 ] && need_update=1
+apt-cache showsrc curl 2>/dev/null | grep -q '^Version:' || need_update=1
+
+if [ "$need_update" = 1 ]; then
+  log "updating package lists"
+  apt-get update -qq
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+  log "installing ${missing[*]}"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+for recipe in "$VEXO_ROOT"/cmake/deps/*.sh; do
+  "$recipe"
+done
