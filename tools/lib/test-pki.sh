@@ -6,17 +6,18 @@ VEXO_TEST_PKI_FILES=(ca.pem localhost.pem localhost.key other-ca.pem other-ca-lo
   other-ca-localhost.key other-host.pem other-host.key)
 
 # test_pki_issue DIR NAME ISSUER SUBJECT_CN EXTENSIONS: a 2048-bit RSA key NAME.key and certificate NAME.pem;
-# ISSUER is the name of the CA that signs it, or empty for a self-signed CA.
+# ISSUER is the name of the CA that signs it, or empty for a self-signed CA. Fails if any step fails (it
+# runs under `quietly`, where errexit does not apply, so the steps are chained).
 test_pki_issue() {
   local dir=$1 name=$2 issuer=$3 cn=$4 extensions=$5
-  printf '[ext]\n%s\n' "$extensions" >"$dir/$name.ext"
-  openssl req -new -newkey rsa:2048 -nodes -keyout "$dir/$name.key" -out "$dir/$name.csr" \
-    -subj "/O=Vexo test/CN=$cn"
   local signer=(-signkey "$dir/$name.key")
-  [ -n "$issuer" ] && signer=(-CA "$dir/$issuer.pem" -CAkey "$dir/$issuer.key")
-  openssl x509 -req -in "$dir/$name.csr" "${signer[@]}" -days 3650 -sha256 \
-    -set_serial "0x$(openssl rand -hex 8)" -extfile "$dir/$name.ext" -extensions ext -out "$dir/$name.pem"
-  rm -f "$dir/$name.csr" "$dir/$name.ext"
+  [ -z "$issuer" ] || signer=(-CA "$dir/$issuer.pem" -CAkey "$dir/$issuer.key")
+  printf '[ext]\n%s\n' "$extensions" >"$dir/$name.ext" &&
+    openssl req -new -newkey rsa:2048 -nodes -keyout "$dir/$name.key" -out "$dir/$name.csr" \
+      -subj "/O=Vexo test/CN=$cn" &&
+    openssl x509 -req -in "$dir/$name.csr" "${signer[@]}" -days 3650 -sha256 \
+      -set_serial "0x$(openssl rand -hex 8)" -extfile "$dir/$name.ext" -extensions ext -out "$dir/$name.pem" &&
+    rm -f "$dir/$name.csr" "$dir/$name.ext"
 }
 
 test_pki_make() {
@@ -29,13 +30,13 @@ keyUsage=critical,digitalSignature,keyEncipherment
 extendedKeyUsage=serverAuth
 subjectKeyIdentifier=hash
 authorityKeyIdentifier=keyid'
-  test_pki_issue "$dir" ca "" "Vexo Test Root CA" "$ca"
-  test_pki_issue "$dir" localhost ca localhost "$server
-subjectAltName=DNS:localhost"
-  test_pki_issue "$dir" other-ca "" "Vexo Unrelated Test CA" "$ca"
-  test_pki_issue "$dir" other-ca-localhost other-ca localhost "$server
-subjectAltName=DNS:localhost"
-  test_pki_issue "$dir" other-host ca other-host.vexo.test "$server
+  test_pki_issue "$dir" ca "" "Vexo Test Root CA" "$ca" &&
+    test_pki_issue "$dir" localhost ca localhost "$server
+subjectAltName=DNS:localhost" &&
+    test_pki_issue "$dir" other-ca "" "Vexo Unrelated Test CA" "$ca" &&
+    test_pki_issue "$dir" other-ca-localhost other-ca localhost "$server
+subjectAltName=DNS:localhost" &&
+    test_pki_issue "$dir" other-host ca other-host.vexo.test "$server
 subjectAltName=DNS:other-host.vexo.test"
 }
 
