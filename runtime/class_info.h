@@ -52,3 +52,6 @@ bool MatchClassRecord(const ClassNameRecord& a, const ClassNameRecord& b);
 inline bool MatchClassRecord(const ClassInfo& a, const ClassInfo& b) {
   return MatchClassRecord(a.name_record, b.name_record);
 }
+
+static_assert(sizeof(ClassNameRecord) == sizeof(void*) + 8 && sizeof(ClassInfo) == 2 * sizeof(void*) + 8,
+              "factory, name, name length, name hash");

@@ -94,3 +94,5 @@ T MakeNullObject() {
   object.SetNullObject(true);
   return object;
 }
+
+static_assert(sizeof(CPelObject) == sizeof(void*) + 8, "virtual table, flags word, reserved word");

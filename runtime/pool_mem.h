@@ -46,3 +46,6 @@ class CPoolMem {
   std::int32_t block_size_ = kBlockSize;
   vexo::SpinLock lock_;
 };
+
+static_assert(sizeof(CPoolMem) == 4 * sizeof(void*) + 8,
+              "virtual table, region start and end, free list head, block size, lock");

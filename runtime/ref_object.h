@@ -51,3 +51,5 @@ class CRefObjectWithData : public CRefObject {
  private:
   T data_;
 };
+
+static_assert(sizeof(CRefObject) == sizeof(void*) + 4, "virtual table, reference count");
