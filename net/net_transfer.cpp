@@ -1,0 +1,81 @@
+#include "net/net_transfer.h"
+
+namespace rg_Pelor_ShiChuang_WangLao {
+
+namespace {
+
+// The four counts travel to the owner thread as eight 32-bit words, low word first.
+constexpr int kArgumentWords = 8;
+
+void SplitCounts(const vexo::net::ProgressCounts& counts, std::uint32_t (&words)[kArgumentWords]) {
+  const std::int64_t values[4] = {counts.download_total, counts.downloaded, counts.upload_total, counts.uploaded};
+  for (int i = 0; i < 4; ++i) {
+    auto value = static_cast<std::uint64_t>(values[i]);
+    words[2 * i] = static_cast<std::uint32_t>(value);
+    words[2 * i + 1] = static_cast<std::uint32_t>(value >> 32);
+  }
+}
+
+std::int64_t JoinWords(const std::uint32_t* words) {
+  return static_cast<std::int64_t>((std::uint64_t{words[1]} << 32) | words[0]);
+}
+
+}  // namespace
+
+rg_WangLaoChuanShuLei::rg_WangLaoChuanShuLei() : holder_(vexo::net::CountedRef<CurlHolder>::Adopt(new CurlHolder())) {
+  InstallCallbacks();
+}
+
+rg_WangLaoChuanShuLei::rg_WangLaoChuanShuLei(const rg_WangLaoChuanShuLei& other)
+    : CPelObject(other), IPelNoticeReceiver(other), holder_(other.holder_) {}
+
+rg_WangLaoChuanShuLei& rg_WangLaoChuanShuLei::operator=(const rg_WangLaoChuanShuLei& other) {
+  CPelObject::operator=(other);
+  if (holder_.get() != other.holder_.get()) {
+    LeaveHolder();
+    holder_ = other.holder_;
+  }
+  GetCurl().SetProgressTarget(this);
+  return *this;
+}
+
+rg_WangLaoChuanShuLei::~rg_WangLaoChuanShuLei() { LeaveHolder(); }
+
+void rg_WangLaoChuanShuLei::InstallCallbacks() {
+  CCurlWraper& curl = GetCurl();
+  curl.SetProgressTarget(this);
+  curl.SetOption(CURLOPT_XFERINFOFUNCTION, &rg_WangLaoChuanShuLei::ReportProgress);
+  curl.SetOption(CURLOPT_XFERINFODATA, static_cast<void*>(holder_.get()));
+}
+
+void rg_WangLaoChuanShuLei::LeaveHolder() {
+  if (holder_) holder_->GetData().ClearProgressTarget(this);
+}
+
+void rg_WangLaoChuanShuLei::BeginTransfer() {
+  throttle_.Restart();
+  GetCurl().SetProgressTarget(this);
+}
+
+int rg_WangLaoChuanShuLei::ReportProgress(void* holder, curl_off_t download_total, curl_off_t downloaded,
+                                          curl_off_t upload_total, curl_off_t uploaded) {
+  rg_WangLaoChuanShuLei* target = static_cast<CurlHolder*>(holder)->GetData().GetProgressTarget();
+  if (target == nullptr) return 0;
+  return target->SendProgress({download_total, downloaded, upload_total, uploaded});
+}
+
+int rg_WangLaoChuanShuLei::SendProgress(const vexo::net::ProgressCounts& counts) {
+  if (GetNoticeWindow() == nullptr) return 0;
+  if (!throttle_.ShouldPass(counts, ::GetTickCount())) return 0;
+  std::uint32_t words[kArgumentWords];
+  SplitCounts(counts, words);
+  return static_cast<int>(SendNotice(0, words, 0));
+}
+
+std::uint32_t rg_WangLaoChuanShuLei::OnNotice(std::uint32_t, void* arguments, std::uint32_t) {
+  const auto* words = static_cast<const std::uint32_t*>(arguments);
+  return static_cast<std::uint32_t>(
+      progress_.Raise(this, JoinWords(words), JoinWords(words + 2), JoinWords(words + 4), JoinWords(words + 6)));
+}
+
+}  // namespace rg_Pelor_ShiChuang_WangLao

@@ -1,0 +1,227 @@
+// The network transfer: progress delivered on the constructing thread, notice window failures, handlers
+// that abort, and easy handles shared between copies.
+#include "net/net_transfer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/net/message_pump.h"
+#include "tests/net/test_server_urls.h"
+
+namespace rg_Pelor_ShiChuang_WangLao {
+namespace {
+
+using vexo::test::ServerUrl;
+
+struct Owner {
+  CPelObject object;
+  CPelObjectPointer* self = new CPelObjectPointer(&object);
+
+  Owner() = default;
+  Owner(const Owner&) = delete;
+  Owner& operator=(const Owner&) = delete;
+  ~Owner() { End(); }
+  void End() {
+    if (self == nullptr) return;
+    self->Clear();
+    self->Release();
+    self = nullptr;
+  }
+};
+
+// What the progress handler saw.
+struct Progress {
+  std::vector<DWORD> threads;
+  std::vector<CPelObject*> sources;
+  std::int64_t last_total = -1;
+  std::int64_t last_downloaded = -1;
+  std::int32_t answer = 0;
+};
+
+std::int32_t OnProgress(CPelObject* owner, CPelObject* source, std::uint32_t user_value, std::int64_t total,
+                        std::int64_t downloaded, std::int64_t, std::int64_t) {
+  auto& progress = *reinterpret_cast<Progress*>(static_cast<std::uintptr_t>(user_value));
+  (void)owner;
+  progress.threads.push_back(::GetCurrentThreadId());
+  progress.sources.push_back(source);
+  progress.last_total = total;
+  progress.last_downloaded = downloaded;
+  return progress.answer;
+}
+
+std::uint32_t UserValue(Progress& progress) {
+  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&progress));
+}
+
+LRESULT CALLBACK RefuseCreation(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  return message == WM_NCCREATE ? FALSE : ::DefWindowProcW(window, message, wparam, lparam);
+}
+
+std::size_t Discard(char*, std::size_t size, std::size_t count, void*) { return size * count; }
+
+// Runs one GET on the transfer's handle on the calling thread, reporting progress.
+CURLcode Get(rg_WangLaoChuanShuLei& transfer, const std::string& url) {
+  transfer.BeginTransfer();
+  CCurlWraper& curl = transfer.GetCurl();
+  curl.SetOption(CURLOPT_URL, url.c_str());
+  curl.SetOption(CURLOPT_NOPROGRESS, 0L);
+  curl.SetOption(CURLOPT_WRITEFUNCTION, &Discard);
+  return curl_easy_perform(curl.GetEasy());
+}
+
+class NetTransferTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(vexo::test::ServerIsRunning()) << "ctest starts the server (fixture net_http)"; }
+};
+
+TEST_F(NetTransferTest, ProgressRunsOnTheConstructingThreadWhileAnotherThreadTransfers) {
+  Owner owner;
+  Progress progress;
+  rg_WangLaoChuanShuLei transfer;
+  ASSERT_NE(transfer.GetNoticeWindow(), nullptr);
+  transfer.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(progress));
+  CURLcode code = CURLE_FAILED_INIT;
+  DWORD worker_thread = 0;
+  vexo::test::RunWhilePumping([&] {
+    worker_thread = ::GetCurrentThreadId();
+    code = Get(transfer, ServerUrl("http", "/slow"));
+  });
+  EXPECT_EQ(code, CURLE_OK);
+  ASSERT_GE(progress.threads.size(), 5u) << "a one-second body reports progress several times";
+  for (DWORD thread : progress.threads) EXPECT_EQ(thread, ::GetCurrentThreadId());
+  EXPECT_NE(worker_thread, ::GetCurrentThreadId());
+  for (CPelObject* source : progress.sources) EXPECT_EQ(source, &transfer);
+  EXPECT_EQ(progress.last_total, 10000);
+  EXPECT_EQ(progress.last_downloaded, 10000) << "the completing report always arrives";
+}
+
+TEST_F(NetTransferTest, WithoutANoticeWindowTheTransferCompletesWithoutProgress) {
+  // A class of that name whose windows refuse to be created makes the transfer's window fail. The real
+  // class, registered by earlier transfers whose windows are gone, makes way for it first.
+  HINSTANCE module = ::GetModuleHandleW(nullptr);
+  ::UnregisterClassW(IPelNoticeReceiver::kWindowClass, module);
+  WNDCLASSW refusing{};
+  refusing.lpfnWndProc = &RefuseCreation;
+  refusing.hInstance = module;
+  refusing.lpszClassName = IPelNoticeReceiver::kWindowClass;
+  ASSERT_NE(::RegisterClassW(&refusing), 0);
+  Owner owner;
+  Progress progress;
+  {
+    rg_WangLaoChuanShuLei transfer;
+    EXPECT_EQ(transfer.GetNoticeWindow(), nullptr);
+    transfer.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(progress));
+    EXPECT_EQ(Get(transfer, ServerUrl("http", "/slow")), CURLE_OK);
+  }
+  EXPECT_TRUE(::UnregisterClassW(IPelNoticeReceiver::kWindowClass, module));
+  EXPECT_TRUE(progress.threads.empty());
+}
+
+TEST_F(NetTransferTest, HandlerResultDecidesWhetherTheTransferGoesOn) {
+  struct Case {
+    std::int32_t answer;
+    bool owner_alive;
+    CURLcode code;
+    bool called;
+  };
+  const Case cases[] = {
+      {0, true, CURLE_OK, true},
+      {1, true, CURLE_ABORTED_BY_CALLBACK, true},
+      {1, false, CURLE_OK, false},  // a handler whose owner has ended is not called and cannot abort
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "answer " << c.answer << ", owner alive " << c.owner_alive);
+    Owner owner;
+    Progress progress;
+    progress.answer = c.answer;
+    rg_WangLaoChuanShuLei transfer;
+    transfer.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(progress));
+    if (!c.owner_alive) owner.End();
+    EXPECT_EQ(Get(transfer, ServerUrl("http", "/slow")), c.code);
+    EXPECT_EQ(!progress.threads.empty(), c.called);
+    if (c.code == CURLE_ABORTED_BY_CALLBACK) {
+      EXPECT_EQ(progress.threads.size(), 1u);
+    }
+  }
+}
+
+TEST_F(NetTransferTest, CopiesShareTheEasyHandleWhichOutlivesTheOriginal) {
+  auto* original = new rg_WangLaoChuanShuLei();
+  CURL* easy = original->GetCurl().GetEasy();
+  ASSERT_NE(easy, nullptr);
+  auto* copy = static_cast<rg_WangLaoChuanShuLei*>(original->Clone());
+  EXPECT_EQ(copy->GetHolder(), original->GetHolder());
+  EXPECT_EQ(copy->GetHolder()->GetRefCount(), 2);
+  EXPECT_NE(copy->GetNoticeWindow(), original->GetNoticeWindow());
+  EXPECT_TRUE(copy->IsEqual(*original));
+  rg_WangLaoChuanShuLei unrelated;
+  EXPECT_FALSE(unrelated.IsEqual(*original));
+
+  original->Release();
+  EXPECT_EQ(copy->GetHolder()->GetRefCount(), 1);
+  EXPECT_EQ(copy->GetCurl().GetEasy(), easy);
+  EXPECT_EQ(Get(*copy, ServerUrl("http", "/small")), CURLE_OK);
+  copy->Release();
+}
+
+TEST_F(NetTransferTest, ProgressGoesToTheSharerThatTransfersAndNeverToOneThatEnded) {
+  Owner owner;
+  Progress original_progress;
+  Progress copy_progress;
+  rg_WangLaoChuanShuLei copy;
+  {
+    rg_WangLaoChuanShuLei original;
+    original.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(original_progress));
+    copy = original;
+    copy.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(copy_progress));
+    EXPECT_EQ(Get(original, ServerUrl("http", "/small")), CURLE_OK);
+    EXPECT_FALSE(original_progress.threads.empty());
+    EXPECT_TRUE(copy_progress.threads.empty());
+    original_progress = {};
+    EXPECT_EQ(Get(copy, ServerUrl("http", "/small")), CURLE_OK);
+    EXPECT_TRUE(original_progress.threads.empty());
+    EXPECT_FALSE(copy_progress.threads.empty());
+    // The original claims the handle back, then ends: reports must not reach it any more.
+    original.BeginTransfer();
+  }
+  copy_progress = {};
+  CCurlWraper& curl = copy.GetCurl();
+  EXPECT_EQ(curl.GetProgressTarget(), nullptr);
+  curl.SetOption(CURLOPT_URL, ServerUrl("http", "/small").c_str());
+  EXPECT_EQ(curl_easy_perform(curl.GetEasy()), CURLE_OK);
+  EXPECT_TRUE(copy_progress.threads.empty());
+  EXPECT_TRUE(original_progress.threads.empty());
+}
+
+TEST_F(NetTransferTest, ResetGivesAFreshHandleAndKeepsTheEvent) {
+  Owner owner;
+  Progress progress;
+  rg_WangLaoChuanShuLei transfer;
+  rg_WangLaoChuanShuLei sharer(transfer);
+  transfer.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(progress));
+  const CurlHolder* before = transfer.GetHolder();
+  transfer.Reset();
+  EXPECT_NE(transfer.GetHolder(), before);
+  EXPECT_EQ(transfer.GetHolder()->GetRefCount(), 1);
+  EXPECT_EQ(sharer.GetHolder()->GetRefCount(), 1);
+  EXPECT_EQ(Get(transfer, ServerUrl("http", "/small")), CURLE_OK);
+  EXPECT_FALSE(progress.threads.empty()) << "the fresh handle reports progress to the same event";
+}
+
+TEST_F(NetTransferTest, NoticeArgumentsCarrySixtyFourBitCounts) {
+  Owner owner;
+  Progress progress;
+  rg_WangLaoChuanShuLei transfer;
+  transfer.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(progress));
+  // Download total 0x1'00000002, downloaded 0x7FFFFFFF'FFFFFFFF, low words first.
+  std::uint32_t words[8] = {2, 1, 0xFFFFFFFF, 0x7FFFFFFF, 0, 0, 0, 0};
+  transfer.OnNotice(0, words, 0);
+  EXPECT_EQ(progress.last_total, 0x100000002LL);
+  EXPECT_EQ(progress.last_downloaded, INT64_MAX);
+}
+
+}  // namespace
+}  // namespace rg_Pelor_ShiChuang_WangLao
