@@ -39,8 +39,10 @@ class CCurlWraper {
 
   // The request header list (null when there is none); owned here.
   curl_slist* GetHeaderList() const { return header_list_.get(); }
-  // Frees the current header list and takes ownership of `list` (may be null).
-  void ResetHeaderList(curl_slist* list) { header_list_.reset(list); }
+  // Frees the request header list.
+  void ClearHeaderList() { header_list_.reset(); }
+  // Appends a copy of `line` to the request header list; when libcurl cannot, the list stays as it was.
+  void AppendHeader(const char* line);
 
   // The transfer that receives this handle's progress reports, or null.
   rg_Pelor_ShiChuang_WangLao::rg_WangLaoChuanShuLei* GetProgressTarget() const {

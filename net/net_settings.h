@@ -12,7 +12,8 @@ struct NetSettings {
   std::string ca_file;
   // A connection that is not established within this time fails.
   long connect_timeout_ms = 30000;
-  // A transfer that receives and sends nothing for this many seconds fails, however long it has run.
+  // A transfer that receives and sends nothing for this many seconds fails, however long it has run
+  // (libcurl averages the speed over five seconds, so a stall is noticed up to that much later).
   long stall_timeout_s = 60;
 };
 

@@ -1,5 +1,8 @@
 #include "net/net_transfer.h"
 
+#include "net/body_collector.h"
+#include "net/header_line_collector.h"
+
 namespace rg_Pelor_ShiChuang_WangLao {
 
 namespace {
@@ -44,6 +47,8 @@ rg_WangLaoChuanShuLei::~rg_WangLaoChuanShuLei() { LeaveHolder(); }
 void rg_WangLaoChuanShuLei::InstallCallbacks() {
   CCurlWraper& curl = GetCurl();
   curl.SetProgressTarget(this);
+  curl.SetOption(CURLOPT_WRITEFUNCTION, &vexo::net::CollectBody);
+  curl.SetOption(CURLOPT_HEADERFUNCTION, &vexo::net::CollectHeaderLine);
   curl.SetOption(CURLOPT_XFERINFOFUNCTION, &rg_WangLaoChuanShuLei::ReportProgress);
   curl.SetOption(CURLOPT_XFERINFODATA, static_cast<void*>(holder_.get()));
 }
