@@ -57,10 +57,7 @@ void rg_WangLaoChuanShuLei::LeaveHolder() {
   if (holder_) holder_->GetData().ClearProgressTarget(this);
 }
 
-void rg_WangLaoChuanShuLei::BeginTransfer() {
-  throttle_.Restart();
-  GetCurl().SetProgressTarget(this);
-}
+void rg_WangLaoChuanShuLei::BeginTransfer() { GetCurl().SetProgressTarget(this); }
 
 int rg_WangLaoChuanShuLei::ReportProgress(void* holder, curl_off_t download_total, curl_off_t downloaded,
                                           curl_off_t upload_total, curl_off_t uploaded) {
@@ -71,7 +68,6 @@ int rg_WangLaoChuanShuLei::ReportProgress(void* holder, curl_off_t download_tota
 
 int rg_WangLaoChuanShuLei::SendProgress(const vexo::net::ProgressCounts& counts) {
   if (GetNoticeWindow() == nullptr) return 0;
-  if (!throttle_.ShouldPass(counts, ::GetTickCount())) return 0;
   std::uint32_t words[kArgumentWords];
   SplitCounts(counts, words);
   return static_cast<int>(SendNotice(0, words, 0));

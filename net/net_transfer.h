@@ -11,7 +11,6 @@
 #include "net/event_slot.h"
 #include "net/notice_receiver.h"
 #include "net/progress_counts.h"
-#include "net/progress_throttle.h"
 #include "runtime/class_family.h"
 #include "runtime/pel_object.h"
 
@@ -47,8 +46,8 @@ class rg_WangLaoChuanShuLei : public CPelObject, public IPelNoticeReceiver {
   // transfer.
   ProgressEvent& GetProgressEvent() { return progress_; }
 
-  // Called on the transferring thread before a transfer on the handle starts: this object receives the
-  // handle's progress reports from now on, starting with the transfer's first report.
+  // Called before a transfer on the handle starts: this object receives the handle's progress reports
+  // from now on.
   void BeginTransfer();
 
   // Raises the progress event with the counts of a report sent by the transferring thread.
@@ -64,7 +63,7 @@ class rg_WangLaoChuanShuLei : public CPelObject, public IPelNoticeReceiver {
   // libcurl's progress callback; user data is the holder.
   static int ReportProgress(void* holder, curl_off_t download_total, curl_off_t downloaded,
                             curl_off_t upload_total, curl_off_t uploaded);
-  // Sends a report to the owner thread when the throttle lets it pass; the handler's result.
+  // Sends a report to the owner thread and waits for the handler; its result.
   int SendProgress(const vexo::net::ProgressCounts& counts);
   // Points the callbacks of a new holder's handle at their functions.
   void InstallCallbacks();
@@ -73,7 +72,6 @@ class rg_WangLaoChuanShuLei : public CPelObject, public IPelNoticeReceiver {
 
   vexo::net::CountedRef<CurlHolder> holder_;
   ProgressEvent progress_;
-  vexo::net::ProgressThrottle throttle_;
 };
 
 }  // namespace rg_Pelor_ShiChuang_WangLao

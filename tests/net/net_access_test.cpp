@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "net/net_settings.h"
-#include "tests/net/message_pump.h"
+#include "tests/support/message_pump.h"
 #include "tests/net/test_server_urls.h"
 
 namespace rg_Pelor_ShiChuang_WangLao {

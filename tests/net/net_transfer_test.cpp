@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/net/message_pump.h"
+#include "tests/support/message_pump.h"
 #include "tests/net/test_server_urls.h"
 
 namespace rg_Pelor_ShiChuang_WangLao {

@@ -1,4 +1,4 @@
-#include "tests/net/message_pump.h"
+#include "tests/support/message_pump.h"
 
 #include <windows.h>
 
