@@ -3,6 +3,7 @@
 #include "net/net_access.h"
 
 #include <gtest/gtest.h>
+#include <psapi.h>
 
 #include <atomic>
 #include <cstdint>
@@ -404,6 +405,41 @@ TEST_F(NetAccessTest, OddHeaderBytesAndInvalidUtf8BodiesAreHandled) {
   CWString text;
   invalid.DumpTo(text, 0);
   EXPECT_EQ(std::wstring(text.GetText()), L"abc");
+}
+
+// Private bytes and kernel handles of the process.
+std::pair<std::size_t, DWORD> ProcessUsage() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters));
+  DWORD handles = 0;
+  ::GetProcessHandleCount(::GetCurrentProcess(), &handles);
+  return {counters.PagefileUsage, handles};
+}
+
+TEST_F(NetAccessTest, RepeatedRequestsAndObjectsLeakNothing) {
+  Request with_everything(ServerUrl("trusted", "/redirect/2"));
+  with_everything.method = L"POST";
+  with_everything.Post(std::string(3000, 'p'));
+  with_everything.headers = rg_Pelor_JiBen::rg_WenBenShuZuLei();
+  with_everything.headers.Add(L"X-Extra: 1");
+  with_everything.cookie = L"c=1";
+  const Request requests[] = {with_everything, Request(ServerUrl("http", "/bytes/300000")),
+                              Request(ServerUrl("other-ca", "/small")), Request(ServerUrl("http", "/truncated")),
+                              Request("http://[::1")};
+  auto round = [&] {
+    rg_WangLaoFangWenLei net;
+    Owner owner;
+    Progress progress;
+    net.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(progress));
+    for (const Request& request : requests) Send(net, request);
+  };
+  for (int i = 0; i < 3; ++i) round();  // libcurl's and wine's one-time allocations
+  std::pair<std::size_t, DWORD> before = ProcessUsage();
+  for (int i = 0; i < 30; ++i) round();
+  std::pair<std::size_t, DWORD> after = ProcessUsage();
+  EXPECT_LT(after.first, before.first + 2 * 1024 * 1024) << "private bytes grew by " << (after.first - before.first);
+  EXPECT_LE(after.second, before.second + 5) << "handles";
 }
 
 TEST(AnsiBytes, ConvertsToTheAnsiCodePageWithoutTerminator) {
