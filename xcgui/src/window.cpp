@@ -23,6 +23,12 @@ POINT LocalPoint(const Element& element, POINT client) {
 
 vint PointerValue(POINT* point) { return reinterpret_cast<vint>(point); }
 
+// Where the mouse was when the message being handled was made (not where it is now: input may be queued).
+POINT MessageScreenPoint() {
+  DWORD position = GetMessagePos();
+  return {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+}
+
 void CollectFocusable(Widget& widget, std::vector<Element*>& out) {
   if (!widget.visible()) return;
   if (auto* element = dynamic_cast<Element*>(&widget); element && element->CanFocus()) out.push_back(element);
@@ -337,8 +343,7 @@ void Window::OnMouseMove(UINT keys, POINT point) {
     tracking_mouse_ = TrackMouseEvent(&track) != FALSE;
   }
   if (dragging_) {
-    POINT cursor;
-    GetCursorPos(&cursor);
+    POINT cursor = MessageScreenPoint();
     SetWindowPos(hwnd_, nullptr, drag_origin_.x + cursor.x - drag_cursor_.x, drag_origin_.y + cursor.y - drag_cursor_.y,
                  0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return;
@@ -418,7 +423,7 @@ void Window::OnButtonDown(UINT keys, POINT point, bool double_click) {
   if (spec_.drag && !IsZoomed(hwnd_)) {
     RECT rect;
     GetWindowRect(hwnd_, &rect);
-    GetCursorPos(&drag_cursor_);
+    drag_cursor_ = MessageScreenPoint();
     drag_origin_ = {rect.left, rect.top};
     dragging_ = true;
     SetCapture(hwnd_);
