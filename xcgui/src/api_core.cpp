@@ -66,7 +66,7 @@ BOOL XC_LoadResourceZip(const wchar_t* archive, const wchar_t* member, const wch
   auto keep = [context](std::unique_ptr<xcgui::Image> image) -> const xcgui::Image* {
     return context->AdoptImage(std::move(image));
   };
-  if (!context->resources().Add(*root, read, keep, &error)) {
+  if (!context->resources().Add(*root, read, context->imaging(), keep, &error)) {
     Report(member, error);
     return FALSE;
   }
@@ -107,7 +107,7 @@ HXCGUI XC_GetObjectByName(const wchar_t* name) {
 HIMAGE XImage_LoadMemory(const void* data, int size) {
   Context* context = Context::Current();
   if (!context || !data || size <= 0) return nullptr;
-  auto image = xcgui::Image::Decode(data, static_cast<size_t>(size));
+  auto image = xcgui::Image::Decode(context->imaging(), data, static_cast<size_t>(size));
   if (!image) return nullptr;
   return reinterpret_cast<HIMAGE>(context->AdoptImage(std::move(image))->handle());
 }

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "runtime/win/scoped_handles.h"
 #include "xcgui/src/font_cache.h"
 #include "xcgui/src/image.h"
 #include "xcgui/src/object.h"
@@ -16,7 +17,8 @@ namespace xcgui {
 
 class Canvas {
  public:
-  Canvas(Gdiplus::Graphics& graphics, FontCache& fonts) : graphics_(graphics), fonts_(fonts) {}
+  // Draws through `graphics`, which was made on `dc` (GDI is used where it is faster).
+  Canvas(HDC dc, Gdiplus::Graphics& graphics, FontCache& fonts) : dc_(dc), graphics_(graphics), fonts_(fonts) {}
 
   // Restricts drawing to `clip` until the next call.
   void SetClip(const RECT& clip);
@@ -40,9 +42,11 @@ class Canvas {
   FontCache& fonts() { return fonts_; }
 
  private:
+  HDC dc_;
   Gdiplus::Graphics& graphics_;
   FontCache& fonts_;
   RECT clip_ = {};
+  vexo::win::ScopedMemoryDc image_dc_;
 };
 
 // A drawing context handed to draw events as a handle; valid only while the event runs.

@@ -28,6 +28,10 @@ bool Context::Start() {
   if (g_context) return false;
   std::unique_ptr<Context> context(new Context());
   if (!context->gdiplus_) return false;
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                              reinterpret_cast<void**>(context->imaging_.receive())))) {
+    return false;
+  }
   if (!Window::RegisterWindowClass(context->module_)) return false;
   if (!context->ui_thread_call_.Open(context->module_)) {
     Window::UnregisterWindowClass(context->module_);

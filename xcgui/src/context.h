@@ -5,6 +5,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include <wincodec.h>
+
+#include "runtime/win/com_ptr.h"
 #include "runtime/win/scoped_gdiplus.h"
 #include "xcgui/src/font_cache.h"
 #include "xcgui/src/object.h"
@@ -53,6 +56,8 @@ class Context {
   // Keeps a decoded image until Stop; returns it.
   Image* AdoptImage(std::unique_ptr<Image> image);
 
+  // The imaging factory images are decoded with; owned by the context.
+  IWICImagingFactory* imaging() const { return imaging_.get(); }
   FontCache& fonts() { return fonts_; }
   ResourcePack& resources() { return resources_; }
   UiThreadCall& ui_thread_call() { return ui_thread_call_; }
@@ -64,6 +69,8 @@ class Context {
   void FlushRetired();
 
   HINSTANCE module_;
+  vexo::win::ScopedComInit com_;
+  vexo::win::ComPtr<IWICImagingFactory> imaging_;
   vexo::win::ScopedGdiplus gdiplus_;
   std::unordered_map<uintptr_t, Object*> objects_;
   uintptr_t next_handle_ = 0x10000;

@@ -20,7 +20,7 @@ std::optional<std::wstring> DecodeUtf8(const std::string& bytes) {
   return text;
 }
 
-bool ResourcePack::Add(const XmlElement& root, const MemberReader& read,
+bool ResourcePack::Add(const XmlElement& root, const MemberReader& read, IWICImagingFactory* imaging,
                        const std::function<const Image*(std::unique_ptr<Image>)>& keep_image,
                        std::wstring* error) {
   auto fail = [&](const std::wstring& what) {
@@ -76,7 +76,7 @@ bool ResourcePack::Add(const XmlElement& root, const MemberReader& read,
       if (!src) return fail(L"image '" + *name + L"' needs src");
       auto bytes = read(*src, error);
       if (!bytes) return false;
-      auto image = Image::Decode(bytes->data(), bytes->size());
+      auto image = Image::Decode(imaging, bytes->data(), bytes->size());
       if (!image) return fail(L"image '" + *src + L"' cannot be decoded");
       new_images.emplace_back(*name, std::move(image));
     } else {

@@ -1,6 +1,8 @@
 // The resource pack format: named colours, fonts and images, and the style sheet, shared by all layouts.
 #pragma once
 
+#include <wincodec.h>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -22,9 +24,10 @@ using MemberReader = std::function<std::optional<std::string>(const std::wstring
 class ResourcePack {
  public:
   // Adds a pack: <resource> with <color name value>, <font name family size bold italic>,
-  // <image name src> and <style src>; images and the style sheet are read with `read`. On any error
-  // nothing is added and *error says why. `keep_image` takes over each decoded image.
-  bool Add(const XmlElement& root, const MemberReader& read,
+  // <image name src> and <style src>; images and the style sheet are read with `read`, images decoded
+  // with `imaging`. On any error nothing is added and *error says why. `keep_image` takes over each
+  // decoded image.
+  bool Add(const XmlElement& root, const MemberReader& read, IWICImagingFactory* imaging,
            const std::function<const Image*(std::unique_ptr<Image>)>& keep_image, std::wstring* error);
   // Forgets everything (the images themselves belong to the context).
   void Clear();

@@ -293,7 +293,7 @@ void Window::OnPaint() {
     EnsureBackBuffer(client.right, client.bottom);
     if (buffer_old_) {
       Gdiplus::Graphics graphics(buffer_dc_.get());
-      Canvas canvas(graphics, context_.fonts());
+      Canvas canvas(buffer_dc_.get(), graphics, context_.fonts());
       canvas.SetClip(area);
       bool handled = false;
       if (events_.Has(XWM_PAINT)) {
