@@ -28,3 +28,6 @@ endfunction()
 vexo_import_static(TARGET deps::zlib LIBRARY libz.a)
 # libzip with AES through Windows CNG.
 vexo_import_static(TARGET deps::zip LIBRARY libzip.a DEFINES ZIP_STATIC LINKS deps::zlib bcrypt)
+# libcurl with TLS through Schannel and content decoding through zlib.
+vexo_import_static(TARGET deps::curl LIBRARY libcurl.a DEFINES CURL_STATICLIB
+  LINKS deps::zlib ws2_32 crypt32 bcrypt secur32 advapi32)

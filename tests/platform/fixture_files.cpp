@@ -6,12 +6,19 @@
 
 namespace vexo::test {
 
-std::wstring FixturePath(const std::string& relative) {
-  std::wstring path = L"" VEXO_TEST_FIXTURE_DIR;
-  path += L'\\';
-  for (char c : relative) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-  return path;
+namespace {
+
+std::wstring JoinPath(std::wstring folder, const std::string& relative) {
+  folder += L'\\';
+  for (char c : relative) folder += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+  return folder;
 }
+
+}  // namespace
+
+std::wstring FixturePath(const std::string& relative) { return JoinPath(L"" VEXO_TEST_FIXTURE_DIR, relative); }
+
+std::wstring PkiPath(const std::string& name) { return JoinPath(L"" VEXO_TEST_PKI_DIR, name); }
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
   win::ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,

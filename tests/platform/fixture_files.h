@@ -17,6 +17,9 @@ inline constexpr const char* kPackageMembers[] = {"readme.txt", "nested/numbers.
 // Windows path of a file or folder in tests/platform/fixtures; `relative` uses forward slashes.
 std::wstring FixturePath(const std::string& relative);
 
+// Windows path of a file of the test PKI (made by the prefix set-up in the build folder).
+std::wstring PkiPath(const std::string& name);
+
 // The whole content of a file; nullopt when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::wstring& path);
 
