@@ -38,6 +38,15 @@ void Canvas::SetClip(const RECT& clip) {
 
 void Canvas::FillRect(const RECT& rect, Argb color) {
   if ((color >> 24) == 0 || IsRectEmpty(&rect)) return;
+  if ((color >> 24) == 0xFF) {
+    // Opaque: GDI fills the visible part much faster than GDI+ here.
+    RECT part;
+    if (!IntersectRect(&part, &rect, &clip_)) return;
+    graphics_.Flush(Gdiplus::FlushIntentionSync);
+    vexo::win::ScopedBrush brush(CreateSolidBrush(RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF)));
+    ::FillRect(dc_, &part, brush.get());
+    return;
+  }
   Gdiplus::SolidBrush brush(ToColor(color));
   graphics_.FillRectangle(&brush, static_cast<INT>(rect.left), static_cast<INT>(rect.top),
                           static_cast<INT>(rect.right - rect.left), static_cast<INT>(rect.bottom - rect.top));
