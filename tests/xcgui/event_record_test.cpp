@@ -179,6 +179,39 @@ TEST_F(EventRecords, HandledStopsTheDefaultAction) {
   EXPECT_EQ(XWnd_GetHWND(window_), nullptr);
 }
 
+TEST_F(EventRecords, DrawEventsPassADrawingContextValidOnlyDuringTheEvent) {
+  vint draw = 0;
+  BOOL drew = FALSE;
+  TestRecord* painter = TestRecord::Make(1, this, 1, [&](const EventCall& call, BOOL* handled) {
+    draw = call.e2;
+    drew = XEle_DrawEle(button_, reinterpret_cast<HDRAW>(call.e2));  // the default face, on request
+    *handled = TRUE;
+  });
+  ASSERT_TRUE(_XEle_RegEvent(button_, XE_PAINT, painter));
+  XWnd_Show(window_, TRUE);
+  UpdateWindow(hwnd_);
+  ASSERT_NE(draw, 0);
+  EXPECT_TRUE(drew);
+  EXPECT_FALSE(XEle_DrawEle(button_, reinterpret_cast<HDRAW>(draw)));  // the context is gone now
+}
+
+TEST_F(EventRecords, MouseEnterHoverAndLeaveReachTheElement) {
+  std::vector<std::pair<int, vint>> seen;
+  for (int id : {XE_MOUSESTAY, XE_MOUSEHOVER, XE_MOUSELEAVE}) {
+    ASSERT_TRUE(_XEle_RegEvent(button_, id, TestRecord::Make(1, this, id, [&seen, id](const EventCall& call, BOOL*) {
+                                 seen.emplace_back(id, call.e2);
+                               })));
+  }
+  HELE edit = reinterpret_cast<HELE>(XC_GetObjectByName(L"edit_path"));
+  SendMessageW(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(30, 255 + 30));   // onto btn_face
+  SendMessageW(hwnd_, WM_MOUSEHOVER, 0, MAKELPARAM(30, 255 + 30));
+  SendMessageW(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(170, 255 + 35));  // onto the edit
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0].first, XE_MOUSESTAY);
+  EXPECT_EQ(seen[1].first, XE_MOUSEHOVER);
+  EXPECT_EQ(seen[2], std::make_pair(static_cast<int>(XE_MOUSELEAVE), reinterpret_cast<vint>(edit)));
+}
+
 TEST_F(EventRecords, HandlersMayCloseTheWindowOrRemoveThemselvesWhileBeingCalled) {
   TestRecord* self_removing = nullptr;
   int removed = -1;

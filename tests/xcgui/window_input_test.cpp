@@ -142,6 +142,20 @@ TEST_F(RealWindow, TypingReachesTheEditAndAltF4Closes) {
     XEdit_GetText(edit, text, 64);
     return std::wstring(text) == L"D:/Appx";
   })) << std::string(text, text + wcslen(text));
+  // Paste replaces the selection with the clipboard's first line.
+  const wchar_t pasted[] = L"E:\\\x5B89\x88C5\r\nignored";
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof(pasted));
+  memcpy(GlobalLock(memory), pasted, sizeof(pasted));
+  GlobalUnlock(memory);
+  ASSERT_TRUE(OpenClipboard(hwnd_));
+  EmptyClipboard();
+  ASSERT_TRUE(SetClipboardData(CF_UNICODETEXT, memory));
+  CloseClipboard();
+  Keys("ctrl+a ctrl+v");
+  EXPECT_TRUE(PumpUntil([&] {
+    XEdit_GetText(edit, text, 64);
+    return std::wstring(text) == L"E:\\\x5B89\x88C5";
+  }));
   // Tab moves on to the next button; Space presses it.
   TestRecord* record = TestRecord::Make(1, this, 1);
   ASSERT_TRUE(_XEle_RegEvent(reinterpret_cast<HELE>(XC_GetObjectByName(L"btn_plain")), XE_BNCLICK, record));
