@@ -152,6 +152,7 @@ BOOL XInitXCGUI(BOOL use_d2d);
 // is open) or a quit message arrives.
 void XRunXCGUI();
 // Destroys every window, element, image and resource (releasing every event record) and stops GDI+.
+// Does nothing when called from inside an event handler.
 void XExitXCGUI();
 // Runs `function(data)` synchronously on the UI thread and returns its result. From another thread the
 // caller waits; the call is also served while the UI thread is inside a modal loop. On the UI thread the

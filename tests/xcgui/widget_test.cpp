@@ -63,6 +63,9 @@ TEST_F(Widgets, EditKeepsTheFirstLineAndReportsChanges) {
   ASSERT_TRUE(XEdit_SetText(edit, nullptr));
   EXPECT_EQ(EditText(edit), L"");
   EXPECT_EQ(*seen, (std::vector<int>{XE_EDIT_SET, XE_EDIT_CHANGED, XE_EDIT_SET, XE_EDIT_SET, XE_EDIT_CHANGED}));
+  // Very long texts are cut to the edit's limit, in one quick pass.
+  ASSERT_TRUE(XEdit_SetText(edit, std::wstring(100000, L'\x52A9').c_str()));
+  EXPECT_EQ(XEdit_GetText(edit, nullptr, 0), 32767);
   // A short buffer gets a cut, terminated copy; the result is the full length.
   ASSERT_TRUE(XEdit_SetText(edit, L"abcdef"));
   wchar_t small[4];

@@ -1,6 +1,8 @@
 #include "xcgui/src/context.h"
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 
 #include "xcgui/src/image.h"
 #include "xcgui/src/window.h"
@@ -8,8 +10,10 @@
 namespace xcgui {
 namespace {
 
+// Only the UI thread reads g_context; other threads see g_ui_thread alone and stop there.
 std::unique_ptr<Context> g_context;
-DWORD g_ui_thread = 0;
+std::atomic<DWORD> g_ui_thread{0};
+std::mutex g_start_stop;
 
 }  // namespace
 
@@ -25,7 +29,8 @@ Context::~Context() {
 }
 
 bool Context::Start() {
-  if (g_context) return false;
+  std::lock_guard<std::mutex> lock(g_start_stop);
+  if (g_ui_thread != 0) return false;
   std::unique_ptr<Context> context(new Context());
   if (!context->gdiplus_) return false;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
@@ -37,12 +42,13 @@ bool Context::Start() {
     Window::UnregisterWindowClass(context->module_);
     return false;
   }
-  g_ui_thread = GetCurrentThreadId();
   g_context = std::move(context);
+  g_ui_thread = GetCurrentThreadId();
   return true;
 }
 
 void Context::Stop() {
+  std::lock_guard<std::mutex> lock(g_start_stop);
   Context* context = Current();
   if (!context || context->dispatching()) return;
   {
@@ -58,12 +64,12 @@ void Context::Stop() {
   }
   context->ui_thread_call_.Close();
   Window::UnregisterWindowClass(context->module_);
-  g_context.reset();
   g_ui_thread = 0;
+  g_context.reset();
 }
 
 Context* Context::Current() {
-  return g_context && GetCurrentThreadId() == g_ui_thread ? g_context.get() : nullptr;
+  return GetCurrentThreadId() == g_ui_thread ? g_context.get() : nullptr;
 }
 
 HXCGUI Context::Register(Object* object) {

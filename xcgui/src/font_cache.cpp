@@ -29,9 +29,11 @@ Gdiplus::Graphics* FontCache::Measurer() {
   return measurer_.get();
 }
 
-Gdiplus::Font* FontCache::Get(const FontSpec& spec) {
-  for (auto& [key, font] : fonts_) {
-    if (key == spec) return font.get();
+Gdiplus::Font* FontCache::Get(const FontSpec& spec) { return Find(spec).font.get(); }
+
+FontCache::Entry& FontCache::Find(const FontSpec& spec) {
+  for (auto& entry : fonts_) {
+    if (entry->spec == spec) return *entry;
   }
   LOGFONTW lf = {};
   lf.lfHeight = -spec.size;
@@ -50,18 +52,27 @@ Gdiplus::Font* FontCache::Get(const FontSpec& spec) {
     lstrcpynW(lf.lfFaceName, metrics.lfMessageFont.lfFaceName, LF_FACESIZE);
     font = std::make_unique<Gdiplus::Font>(dc, &lf);
   }
-  fonts_.emplace_back(spec, std::move(font));
-  return fonts_.back().second.get();
+  auto entry = std::make_unique<Entry>();
+  entry->spec = spec;
+  entry->gdi_font.reset(CreateFontIndirectW(&lf));
+  entry->font = std::move(font);
+  fonts_.push_back(std::move(entry));
+  return *fonts_.back();
 }
 
 std::vector<float> FontCache::CaretOffsets(const std::wstring& text, const FontSpec& spec) {
   std::vector<float> offsets(text.size() + 1, 0.0f);
-  Gdiplus::Font* font = Get(spec);
-  Gdiplus::Graphics* g = Measurer();
-  for (size_t i = 1; i <= text.size(); ++i) {
-    Gdiplus::RectF box;
-    g->MeasureString(text.c_str(), static_cast<INT>(i), font, Gdiplus::PointF(0, 0), &Format(), &box);
-    offsets[i] = std::max(offsets[i - 1], box.Width);
+  Entry& entry = Find(spec);
+  if (text.empty() || !Measurer() || !entry.gdi_font) return offsets;
+  std::vector<INT> extents(text.size(), 0);
+  SIZE size;
+  vexo::win::ScopedSelectObject selected(measure_dc_.get(), entry.gdi_font.get());
+  if (!GetTextExtentExPointW(measure_dc_.get(), text.c_str(), static_cast<int>(text.size()), 0, nullptr,
+                             extents.data(), &size)) {
+    return offsets;
+  }
+  for (size_t i = 0; i < text.size(); ++i) {
+    offsets[i + 1] = std::max(offsets[i], static_cast<float>(extents[i]));
   }
   return offsets;
 }

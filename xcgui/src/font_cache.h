@@ -7,7 +7,6 @@
 
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "runtime/win/scoped_handles.h"
@@ -25,7 +24,8 @@ class FontCache {
   // The font for `spec`, created on first use; owned by the cache. Falls back to the default GUI font's
   // face when the face cannot be made; never null while GDI+ runs.
   Gdiplus::Font* Get(const FontSpec& spec);
-  // The x offset of every caret position of `text` (text.size() + 1 values, the first 0), in pixels.
+  // The x offset of every caret position of `text` (text.size() + 1 values, the first 0), in pixels;
+  // one measuring pass, however long the text.
   std::vector<float> CaretOffsets(const std::wstring& text, const FontSpec& spec);
   // Drops every font; called before GDI+ stops.
   void Clear();
@@ -36,7 +36,14 @@ class FontCache {
  private:
   Gdiplus::Graphics* Measurer();
 
-  std::vector<std::pair<FontSpec, std::unique_ptr<Gdiplus::Font>>> fonts_;
+  struct Entry {
+    FontSpec spec;
+    vexo::win::ScopedFont gdi_font;  // the same font for GDI measuring
+    std::unique_ptr<Gdiplus::Font> font;
+  };
+  Entry& Find(const FontSpec& spec);
+
+  std::vector<std::unique_ptr<Entry>> fonts_;
   vexo::win::ScopedMemoryDc measure_dc_;
   std::unique_ptr<Gdiplus::Graphics> measurer_;
   std::unique_ptr<Gdiplus::StringFormat> format_;
