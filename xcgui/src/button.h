@@ -12,7 +12,6 @@ class Button : public Element {
  public:
   Button() : Element(WidgetType::kButton) {}
 
-  ButtonRole role() const { return role_; }
   void set_role(ButtonRole role) { role_ = role; }
   // Raises the click event and, unless a handler set handled, does the role's action.
   void Click();

@@ -39,8 +39,6 @@ class Canvas {
   // A dotted focus frame just inside `rect`.
   void DrawFocus(const RECT& rect);
 
-  FontCache& fonts() { return fonts_; }
-
  private:
   HDC dc_;
   Gdiplus::Graphics& graphics_;

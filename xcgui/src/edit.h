@@ -19,7 +19,6 @@ class Edit : public Element {
   void SetTextFromProgram(const std::wstring& text);
   // Keeps only the first line, at most kMaxEditLength characters; caret at the end; raises nothing.
   void set_text(const std::wstring& text) override;
-  size_t caret() const { return caret_; }
   // The selected range [first, second).
   std::pair<size_t, size_t> Selection() const;
 
