@@ -36,26 +36,34 @@ struct WindowSpec {
 
 class Window : public Object {
  public:
-  // Registers and unregisters the native window class; the context does this when it starts and stops.
+  // Registers and unregisters the native window class; false when registering fails.
   static bool RegisterWindowClass(HINSTANCE module);
   static void UnregisterWindowClass(HINSTANCE module);
   // Creates the native window, hidden and centred on the work area; null when that fails.
   static std::unique_ptr<Window> Create(Context& context, const WindowSpec& spec, HWND owner);
   ~Window() override;
 
+  // The native window; null once it is destroyed. Owned by this object.
   HWND hwnd() const { return hwnd_; }
   // The client area's container; its children are the window's top-level widgets. It has no handle.
   Element& root() { return *root_; }
+  // The records registered on the window.
   EventRegistry& events() { return events_; }
   // Raises window event `id`; returns the handled flag.
   bool Raise(int id, std::initializer_list<vint> values = {});
+  // The font widgets start from.
   const FontSpec& font() const { return spec_.font; }
 
+  // Shows (and activates) or hides the native window.
   void Show(bool show);
+  // Sets the native window's text and repaints title shapes.
   void SetTitle(const std::wstring& title);
   const std::wstring& title() const { return spec_.title; }
+  // Allows or forbids maximising; forbidding restores a maximised window.
   void EnableMaximize(bool enable);
+  // Whether dragging the body moves the window.
   void EnableDrag(bool enable) { spec_.drag = enable; }
+  // Whether the layout's minimum and maximum sizes hold.
   void EnableSizeLimit(bool enable) { limit_size_ = enable; }
   // Lays every widget out again and repaints later.
   void AdjustLayout();
@@ -66,7 +74,8 @@ class Window : public Object {
   // Asks the window to close (close event first); false when a handler kept it open.
   bool Close();
 
-  // Input state, as elements' states show it.
+  // Input state, as elements' states show it: the element under the mouse, the one pressed (and
+  // whether the mouse is inside it) and the focused one; null when none.
   Element* hot() const { return hot_; }
   Element* pressed() const { return pressed_; }
   Element* focus() const { return focus_; }
