@@ -95,6 +95,7 @@ TEST_F(Layout, MalformedLayoutsGiveZeroAndCreateNothing) {
     EXPECT_EQ(XC_LoadLayoutZip(kArchive, member, kPassword, parent, nullptr), nullptr) << member;
   }
   EXPECT_EQ(XC_LoadLayoutZip(kArchive, L"page.xml", L"wrong", parent, nullptr), nullptr);
+  EXPECT_EQ(XC_LoadLayoutZip(kArchive, L"bad_window.xml", kPassword, nullptr, nullptr), nullptr);  // too wide
   EXPECT_EQ(Widget(XC_GetObjectByName(L"page_main"))->parent()->children().size(), children);
   EXPECT_EQ(XC_GetObjectByName(L"broken"), nullptr);
   EXPECT_EQ(XC_GetObjectByName(L"odd"), nullptr);

@@ -16,7 +16,8 @@
 namespace xcgui {
 namespace {
 
-constexpr int kMaxSide = 10000;
+constexpr int kMaxSide = 10000;      // positions and sizes of widgets
+constexpr int kMaxWindowSide = 4096;  // windows: larger back buffers are not worth having
 
 class Builder {
  public:
@@ -186,7 +187,7 @@ bool Builder::BuildWindowSpec(const XmlElement& node, WindowSpec* spec) {
         key == L"max-width" || key == L"max-height") {
       auto number = ParseInt(value);
       bool required = key == L"width" || key == L"height";
-      if (!number || *number < (required ? 1 : 0) || *number > kMaxSide) {
+      if (!number || *number < (required ? 1 : 0) || *number > kMaxWindowSide) {
         return Fail(L"window " + key + L" '" + value + L"' is out of range");
       }
       if (key == L"width") spec->width = *number;
