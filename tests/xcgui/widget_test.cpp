@@ -89,6 +89,25 @@ TEST_F(Widgets, TypingEditsTheFocusedEdit) {
   EXPECT_EQ(EditText(edit), L"Xbc");
 }
 
+TEST_F(Widgets, DraggingOverTheEditSelectsAndTypingReplacesTheSelection) {
+  HELE edit = Ele(L"edit_path");
+  XEdit_SetText(edit, L"abcdef");
+  RECT rect = Widget(edit)->ClientRect();
+  int y = (rect.top + rect.bottom) / 2;
+  SendMessageW(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rect.left + 1, y));  // caret before "a"
+  SendMessageW(hwnd_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(rect.right - 2, y));   // past the end
+  SendMessageW(hwnd_, WM_LBUTTONUP, 0, MAKELPARAM(rect.right - 2, y));
+  SendMessageW(hwnd_, WM_CHAR, L'Z', 0);
+  EXPECT_EQ(EditText(edit), L"Z");
+  // A double-click selects everything.
+  SendMessageW(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rect.left + 1, y));
+  SendMessageW(hwnd_, WM_LBUTTONUP, 0, MAKELPARAM(rect.left + 1, y));
+  SendMessageW(hwnd_, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(rect.left + 1, y));
+  SendMessageW(hwnd_, WM_LBUTTONUP, 0, MAKELPARAM(rect.left + 1, y));
+  SendMessageW(hwnd_, WM_CHAR, L'Y', 0);
+  EXPECT_EQ(EditText(edit), L"Y");
+}
+
 TEST_F(Widgets, ShowAndHideRaiseShowEventsAndMoveTheFocusAway) {
   HELE page = Ele(L"page_main");
   HELE button = Ele(L"btn_face");
