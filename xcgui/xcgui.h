@@ -145,8 +145,9 @@ extern "C" {
 
 // --- Start, loop, threads ---------------------------------------------------------------------------
 
-// Starts the library on the calling thread, which becomes the UI thread: GDI+, window classes, the
-// cross-thread call window. `use_d2d` is accepted and ignored. FALSE if already started or GDI+ fails.
+// Starts the library on the calling thread, which becomes the UI thread: COM, the imaging factory,
+// GDI+, window classes, the cross-thread call window. `use_d2d` is accepted and ignored. FALSE when the
+// library is already running or any of these cannot be started.
 BOOL XInitXCGUI(BOOL use_d2d);
 // Runs the message loop; returns when the last window of the library has been closed (at once when none
 // is open) or a quit message arrives.
@@ -176,7 +177,7 @@ HXCGUI XC_GetObjectByName(const wchar_t* name);
 
 // --- Windows ----------------------------------------------------------------------------------------
 
-// Shows (centred on the work area the first time) or hides the window.
+// Shows and activates, or hides, the window (windows are created centred on the work area).
 BOOL XWnd_Show(HWINDOW window, BOOL show);
 // Allows or forbids maximising (double-click, system menu, Win+Up).
 BOOL XWnd_EnableMaxWindow(HWINDOW window, BOOL enable);
