@@ -1,0 +1,26 @@
+#include "runtime/gdiplus_session.h"
+
+#include <gdiplus.h>
+
+GdiplusSession::~GdiplusSession() { Shutdown(); }
+
+bool GdiplusSession::Start() {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (token_ != 0) return true;
+  Gdiplus::GdiplusStartupInput input;
+  input.GdiplusVersion = 1;
+  input.DebugEventCallback = nullptr;
+  input.SuppressBackgroundThread = FALSE;
+  input.SuppressExternalCodecs = FALSE;
+  ULONG_PTR token = 0;
+  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
+  token_ = token;
+  return true;
+}
+
+void GdiplusSession::Shutdown() {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (token_ == 0) return;
+  Gdiplus::GdiplusShutdown(token_);
+  token_ = 0;
+}
