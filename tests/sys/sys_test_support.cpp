@@ -14,10 +14,10 @@ std::atomic<int> g_counter{0};
 
 }  // namespace
 
-ScratchFolder::ScratchFolder() {
+ScratchFolder::ScratchFolder(const std::wstring& parent) {
   wchar_t temp[MAX_PATH + 1] = {};
-  if (::GetTempPathW(MAX_PATH + 1, temp) == 0) return;
-  std::wstring candidate = std::wstring(temp) + L"vexo-sys-test-" + std::to_wstring(::GetCurrentProcessId()) +
+  if (parent.empty() && ::GetTempPathW(MAX_PATH + 1, temp) == 0) return;
+  std::wstring candidate = (parent.empty() ? std::wstring(temp) : parent) + L"vexo-sys-test-" + std::to_wstring(::GetCurrentProcessId()) +
                            L"-" + std::to_wstring(++g_counter) + L"\\";
   RemoveTree(candidate);
   if (::CreateDirectoryW(candidate.c_str(), nullptr)) path_ = candidate;

@@ -8,8 +8,9 @@ namespace vexo::test {
 // A fresh, empty folder under the temporary folder for one test, removed with everything in it afterwards.
 class ScratchFolder {
  public:
-  // Creates the folder; a failure shows as an empty path() (and fails the calling test's checks).
-  ScratchFolder();
+  // Creates the folder in `parent` (ending in a backslash), by default the temporary folder; a failure
+  // shows as an empty path() (and fails the calling test's checks).
+  explicit ScratchFolder(const std::wstring& parent = L"");
   ~ScratchFolder();
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
