@@ -32,7 +32,7 @@ dpkg --print-foreign-architectures | grep -qx i386 || { dpkg --add-architecture 
 ensure_deb_src && need_update=1
 mapfile -t missing < <(missing_packages)
 [ ${#missing[@]} -gt 0 ] && need_update=1
-apt-cache showsrc curl 2>/dev/null | grep -q '^Version:' || need_update=1
+[ -n "$(debian_source_version curl)" ] || need_update=1
 
 if [ "$need_update" = 1 ]; then
   log "updating package lists"

@@ -8,4 +8,4 @@ if [ ! -f "$VEXO_BUILD_DIR/build.ninja" ]; then
     -DCMAKE_TOOLCHAIN_FILE="$VEXO_TOOLCHAIN_FILE" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVEXO_DEPS_DIR="$(vexo_deps_dir)" -DVEXO_WARNINGS_AS_ERRORS=ON >/dev/null
 fi
-cmake --build "$VEXO_BUILD_DIR"
+cmake --build "$VEXO_BUILD_DIR" -j "$(nproc)"

@@ -1,19 +1,39 @@
 #!/usr/bin/env bash
-# Prepares the project's wine prefix once: CJK font replacements for the face names the UI uses and no
-# crash dialogs (a dialog would stall an unattended run). Needs WINEPREFIX and DISPLAY set by the session.
+# Prepares the project's wine prefix: CJK font replacements for the face names the UI uses, no crash
+# dialogs (a dialog would stall an unattended run), the 7-Zip console as 7z.exe in the system folder a
+# 32-bit process sees, and the test CA in the machine's trusted Root store. Needs WINEPREFIX and DISPLAY
+# set by the session and the build done (tools/build.sh). Redone only when one of its inputs changes.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
+source "$VEXO_ROOT/tools/lib/test-pki.sh"
 : "${WINEPREFIX:?run inside a wine session}"
 
-stamp=$WINEPREFIX/.vexo-prefix-$(sha1sum "$0" | cut -c1-10)
+seven_zip=$(vexo_deps_dir)/bin/7z.exe
+add_root_cert=$VEXO_BUILD_DIR/tools/wine/add_root_cert.exe
+[ -f "$seven_zip" ] || die "missing $seven_zip (run tools/bootstrap.sh)"
+[ -f "$add_root_cert" ] || die "missing $add_root_cert (run tools/build.sh)"
+test_pki_ensure
+
+inputs=$(cat "$0" "$seven_zip" "$VEXO_TEST_PKI_DIR/ca.pem" | sha1sum | cut -c1-10)
+stamp=$WINEPREFIX/.vexo-prefix-$inputs
 [ -f "$stamp" ] && exit 0
 
 log "preparing wine prefix $WINEPREFIX"
+rm -f "$WINEPREFIX"/.vexo-prefix-*
 wineboot -i </dev/null >/dev/null 2>&1
 for face in "Microsoft YaHei" "微软雅黑" "SimSun" "宋体" "NSimSun" "SimHei" "黑体"; do
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d 'WenQuanYi Micro Hei' /f \
     </dev/null >/dev/null 2>&1
 done
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+
+# A 32-bit process's C:\windows\system32 is syswow64 in a 64-bit prefix, system32 itself in a 32-bit one.
+system_dir=$WINEPREFIX/drive_c/windows/syswow64
+[ -d "$system_dir" ] || system_dir=$WINEPREFIX/drive_c/windows/system32
+cp "$seven_zip" "$system_dir/7z.exe"
+
+ca_windows_path=$(winepath -w "$VEXO_TEST_PKI_DIR/ca.pem" 2>/dev/null </dev/null)
+quietly "$WINEPREFIX/add_root_cert.log" wine "$add_root_cert" "$ca_windows_path"
+rm -f "$WINEPREFIX/add_root_cert.log"
 wineserver -w
 touch "$stamp"

@@ -6,15 +6,17 @@ source "$(dirname "$0")/../../tools/lib/common.sh"
 version=$(dpkg-query -W -f '${Version}' googletest)
 stamp=$(dep_stamp googletest "$version" "$0")
 [ -f "$stamp" ] && exit 0
+dep_lock
+[ -f "$stamp" ] && exit 0
 
 prefix=$(vexo_deps_dir)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 log "building googletest $version into $prefix"
-cmake -S /usr/src/googletest -B "$work" -G Ninja \
+quietly "$work/configure.log" cmake -S /usr/src/googletest -B "$work/build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$VEXO_TOOLCHAIN_FILE" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON >"$work/configure.log"
-cmake --build "$work" >"$work/build.log"
-cmake --install "$work" >/dev/null
+  -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON
+quietly "$work/build.log" cmake --build "$work/build" -j 2
+quietly "$work/install.log" cmake --install "$work/build"
 mkdir -p "$(dirname "$stamp")"
 touch "$stamp"

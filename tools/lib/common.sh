@@ -17,9 +17,53 @@ vexo_toolchain_key() {
 VEXO_CACHE_ROOT=${VEXO_CACHE_ROOT:-${XDG_CACHE_HOME:-$HOME/.cache}/vexo-deps}
 vexo_deps_dir() { printf '%s/%s' "$VEXO_CACHE_ROOT" "$(vexo_toolchain_key)"; }
 
-# Version of a Debian source package as the configured apt sources offer it.
+# Newest version of a Debian source package that the configured apt sources offer (empty if none).
 debian_source_version() {
-  apt-cache showsrc "$1" 2>/dev/null | awk '/^Version:/ {print $2; exit}'
+  local v best=
+  for v in $(apt-cache showsrc "$1" 2>/dev/null | awk '/^Version:/ {print $2}'); do
+    if [ -z "$best" ] || dpkg --compare-versions "$v" gt "$best"; then best=$v; fi
+  done
+  printf '%s' "$best"
+}
+
+# Runs a command with its output going to a log file; on failure prints the log's tail and fails.
+quietly() {
+  local logfile=$1 status=0
+  shift
+  "$@" >"$logfile" 2>&1 </dev/null || status=$?
+  if [ "$status" != 0 ]; then
+    log "failed ($status): $*"
+    tail -n 60 "$logfile" >&2
+  fi
+  return "$status"
+}
+
+# Unpacks a Debian source package (Debian's patches applied) into DEST. The downloaded files are kept in
+# the cache, one folder per package version, so a rebuild needs no network.
+debian_source_unpack() {
+  local name=$1 version=$2 dest=$3
+  local files=$VEXO_CACHE_ROOT/sources/$name-$version
+  if [ ! -f "$files/.complete" ]; then
+    rm -rf "$files.part"
+    mkdir -p "$files.part"
+    (cd "$files.part" && quietly download.log apt-get source --download-only -qq "$name=$version")
+    rm -f "$files.part/download.log"
+    rm -rf "$files"
+    mv "$files.part" "$files"
+    touch "$files/.complete"
+  fi
+  local dsc
+  dsc=$(find "$files" -maxdepth 1 -name "${name}_*.dsc" | head -n1)
+  [ -n "$dsc" ] || die "no .dsc for $name $version in $files"
+  quietly "$dest.unpack.log" dpkg-source -x "$dsc" "$dest"
+  rm -f "$dest.unpack.log"
+}
+
+# Serialises dependency builds between worktrees that share the cache; held until the script ends.
+dep_lock() {
+  mkdir -p "$(vexo_deps_dir)"
+  exec 9>"$(vexo_deps_dir)/.build.lock"
+  flock 9
 }
 
 # A stamp names a dependency build: package version plus a hash of the recipe that made it.

@@ -1,0 +1,3 @@
+#include "runtime/object_bases.h"
+
+void* CPelBaseDataType::GetValueAddress() { return nullptr; }
