@@ -1,11 +1,10 @@
 #include "sys/folder_dialog.h"
 
-#include <windows.h>
-
 #include <shlobj.h>
 
 #include "runtime/win/com_ptr.h"
 #include "runtime/win/scoped_memory.h"
+#include "runtime/win/windows_api.h"
 
 namespace vexo::sys {
 
@@ -19,17 +18,17 @@ int CALLBACK OnDialogEvent(HWND dialog, UINT event, LPARAM, LPARAM initial_folde
 
 }  // namespace
 
-std::wstring BrowseForFolder(const wchar_t* title, const wchar_t* initial_folder) {
+CWString BrowseForFolder(const CWString& title, const CWString& initial_folder) {
   win::ScopedComInit com(COINIT_APARTMENTTHREADED);
   BROWSEINFOW info{};
-  info.lpszTitle = title;
+  info.lpszTitle = title.GetText();
   info.ulFlags = BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
   info.lpfn = OnDialogEvent;
-  info.lParam = reinterpret_cast<LPARAM>(initial_folder);
+  info.lParam = reinterpret_cast<LPARAM>(initial_folder.GetText());
   wchar_t path[MAX_PATH] = {};
   win::ScopedCoTaskMem chosen(::SHBrowseForFolderW(&info));
   if (chosen && !::SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(chosen.get()), path)) path[0] = L'\0';
-  return path;
+  return CWString(path);
 }
 
 }  // namespace vexo::sys

@@ -1,8 +1,8 @@
 #include "sys/folder_tree.h"
 
-#include <windows.h>
-
 #include <string>
+
+#include "runtime/win/windows_api.h"
 
 namespace vexo::sys {
 

@@ -1,10 +1,8 @@
 #include "sys/process_launch.h"
 
-#include <windows.h>
-
-#include <string>
-
+#include "runtime/pel_mem.h"
 #include "runtime/win/scoped_handles.h"
+#include "runtime/win/windows_api.h"
 
 namespace vexo::sys {
 
@@ -24,9 +22,10 @@ int RunProgram(const wchar_t* command_line, bool wait_for_exit, int show_mode) {
     startup.wShowWindow = static_cast<WORD>(show_mode);
   }
   // CreateProcessW may write into the command line, so it gets a private copy.
-  std::wstring writable(command_line);
+  CPelMem writable;
+  writable.AppendWideString(command_line);
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+  if (!::CreateProcessW(nullptr, static_cast<wchar_t*>(writable.GetData()), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
     return 0;
   }
   win::ScopedHandle process(info.hProcess);

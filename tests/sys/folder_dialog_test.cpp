@@ -27,6 +27,10 @@ const wchar_t kQuietParent[] = L"C:\\";
 
 std::wstring WithoutBackslash(const std::wstring& folder) { return folder.substr(0, folder.size() - 1); }
 
+std::wstring Browse(const std::wstring& initial_folder) {
+  return BrowseForFolder(CWString(kTitle), CWString(initial_folder.c_str())).GetText();
+}
+
 // Under load, wine's first folder dialog in a process sometimes misses its initial folder (its tree then
 // shows another item selected); every later one finds it. One dialog is therefore shown and dismissed
 // before the tests.
@@ -34,7 +38,7 @@ class BrowseForFolderTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     FolderDialogDriver driver(::GetCurrentThreadId(), kTitle, FolderDialogDriver::Gesture::kDismiss);
-    BrowseForFolder(kTitle, L"C:\\");
+    Browse(L"C:\\");
   }
 };
 
@@ -43,7 +47,7 @@ TEST_F(BrowseForFolderTest, OpensOnTheInitialFolderAndReturnsItWhenConfirmed) {
   const std::wstring initial = scratch.path() + L"预选 目录\\";
   ASSERT_TRUE(::CreateDirectoryW(initial.c_str(), nullptr));
   FolderDialogDriver driver(::GetCurrentThreadId(), kTitle, FolderDialogDriver::Gesture::kClickOk);
-  const std::wstring chosen = BrowseForFolder(kTitle, initial.c_str());
+  const std::wstring chosen = Browse(initial);
   const FolderDialogDriver::Observed seen = driver.Finish();
   ASSERT_TRUE(seen.dialog_found);
   EXPECT_TRUE(seen.closed_by_gesture);
@@ -59,7 +63,7 @@ TEST_F(BrowseForFolderTest, ReturnsTheSubfolderTheUserMovesTo) {
   }
   FolderDialogDriver driver(::GetCurrentThreadId(), kTitle,
                             FolderDialogDriver::Gesture::kOpenFirstSubfolderAndPressEnter);
-  const std::wstring chosen = BrowseForFolder(kTitle, parent.c_str());
+  const std::wstring chosen = Browse(parent);
   const FolderDialogDriver::Observed seen = driver.Finish();
   EXPECT_TRUE(seen.closed_by_gesture);
   EXPECT_EQ(seen.folder_text, L"Program Files");
@@ -71,7 +75,7 @@ TEST_F(BrowseForFolderTest, CancellingGivesTheEmptyText) {
   for (const auto gesture : {FolderDialogDriver::Gesture::kClickCancel, FolderDialogDriver::Gesture::kPressEscape}) {
     SCOPED_TRACE(static_cast<int>(gesture));
     FolderDialogDriver driver(::GetCurrentThreadId(), kTitle, gesture);
-    const std::wstring chosen = BrowseForFolder(kTitle, scratch.path().c_str());
+    const std::wstring chosen = Browse(scratch.path());
     EXPECT_TRUE(driver.Finish().closed_by_gesture);
     EXPECT_EQ(chosen, L"");
   }
@@ -97,7 +101,7 @@ TEST_F(BrowseForFolderTest, LeavesTheThreadsComStateAsItWas) {
         ASSERT_EQ(::CoInitializeEx(nullptr, c.model), S_OK);
       }
       FolderDialogDriver driver(::GetCurrentThreadId(), kTitle, FolderDialogDriver::Gesture::kClickCancel);
-      EXPECT_EQ(BrowseForFolder(kTitle, scratch.path().c_str()), L"");
+      EXPECT_EQ(Browse(scratch.path()), L"");
       EXPECT_TRUE(driver.Finish().closed_by_gesture);
       // S_OK: COM was not initialised any more; S_FALSE: it still was, in this model.
       after = ::CoInitializeEx(nullptr, c.model);

@@ -86,6 +86,34 @@ std::wstring ExecutableFolder() {
   return folder.substr(0, folder.rfind(L'\\') + 1);
 }
 
+std::string RunAndCapture(const std::wstring& command_line) {
+  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  win::ScopedHandle read_end;
+  win::ScopedHandle write_end;
+  if (!::CreatePipe(read_end.receive(), write_end.receive(), &inheritable, 0)) return "";
+  ::SetHandleInformation(read_end.get(), HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = write_end.get();
+  startup.hStdError = write_end.get();
+  std::wstring writable = command_line;
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &info)) {
+    return "";
+  }
+  win::ScopedHandle process(info.hProcess);
+  win::ScopedHandle thread(info.hThread);
+  write_end.reset();  // the child holds the only write end now, so reading ends when it exits
+  std::string output;
+  char chunk[4096];
+  DWORD read = 0;
+  while (::ReadFile(read_end.get(), chunk, sizeof(chunk), &read, nullptr) && read > 0) output.append(chunk, read);
+  ::WaitForSingleObject(process.get(), INFINITE);
+  return output;
+}
+
 int CountOpenHandles() {
   int open = 0;
   for (ULONG_PTR value = 4; value < 0x10000; value += 4) {

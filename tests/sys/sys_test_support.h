@@ -32,6 +32,9 @@ bool IsFolder(const std::wstring& path);
 bool IsFile(const std::wstring& path);
 // The folder of the running test executable, ending in a backslash.
 std::wstring ExecutableFolder();
+// Runs `command_line` (a program of the Windows side), waits for it and returns what it wrote to its
+// standard output, or "" when it could not be started.
+std::string RunAndCapture(const std::wstring& command_line);
 // The number of kernel handles this process holds open (counted directly: wine reports no handle count).
 int CountOpenHandles();
 
