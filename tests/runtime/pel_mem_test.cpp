@@ -202,14 +202,16 @@ TEST(PelMemEdits, RemoveCutsInsideFromTheEndForNegativePositionsAndIgnoresTheRes
 }
 
 TEST(PelMemEdits, SourcesInsideTheBufferSurviveItsReallocation) {
-  CPelMem buffer = BufferOf("0123456789");
-  buffer.SetStep(1);
-  const void* own = buffer.GetData();
-  buffer.Insert(5, own, 10);
-  EXPECT_EQ(AsString(buffer), "01234012345678956789");
+  // 200 bytes sit in a pool block; growing past 256 moves them to the process heap.
+  std::string pattern;
+  for (int i = 0; i < 200; ++i) pattern += static_cast<char>('A' + i % 26);
+  CPelMem buffer = BufferOf(pattern);
+  buffer.Insert(5, buffer.GetData(), 200);
+  EXPECT_EQ(AsString(buffer), pattern.substr(0, 5) + pattern + pattern.substr(5));
 
+  const std::string doubled = AsString(buffer) + AsString(buffer);
   buffer.Append(buffer.GetData(), buffer.GetLength());
-  EXPECT_EQ(AsString(buffer), "0123401234567895678901234012345678956789");
+  EXPECT_EQ(AsString(buffer), doubled);
 
   CPelMem other = BufferOf("abcdef");
   other.ReplaceBytes(0, 1, static_cast<const char*>(other.GetData()) + 2, 4);

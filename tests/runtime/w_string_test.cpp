@@ -69,6 +69,12 @@ TEST(WStringStorage, BufferHoldsTheUnitsAndExactlyOneTerminator) {
   text.Append(text.GetText());
   EXPECT_STREQ(text.GetText(), L"abc中文abc中文") << "appending the text to itself";
 
+  // 100 units sit in a pool block; doubling them moves the buffer to the process heap.
+  const std::wstring hundred(100, L'h');
+  CWString moving(hundred.c_str());
+  moving.Append(moving.GetText());
+  EXPECT_EQ(moving.GetText(), hundred + hundred);
+
   text.Clear();
   EXPECT_EQ(text.GetText(), CWString::EmptyLiteral());
   EXPECT_EQ(text.GetBuffer().GetCapacity(), 0);
