@@ -1,13 +1,15 @@
 // Starting programs: refused command lines, waiting for the end or only for readiness, the show mode the
-// child sees, and paths with spaces and Chinese characters.
+// child sees, paths with spaces, Chinese characters and 259 characters, and no handle left open.
 #include "sys/process_launch.h"
 
-#include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
+#include "runtime/win/windows_api.h"
 #include "tests/sys/sys_test_support.h"
 
 namespace {
@@ -95,6 +97,20 @@ TEST(RunProgram, QuotedPathsWithSpacesAndChineseCharactersRun) {
   const std::wstring command = Quoted(program) + L" write-after 0 " + Quoted(marker);
   ASSERT_EQ(RunProgram(command.c_str(), true, SW_HIDE), 1);
   EXPECT_EQ(ReadWholeFile(marker), "done");
+}
+
+TEST(RunProgram, ProgramPathOf259CharactersRunsWhenWindowsTakesIt) {
+  vexo::test::ScratchFolder scratch;
+  std::wstring folder = scratch.path();
+  while (folder.size() < 239) folder += std::wstring(std::min<std::size_t>(40, 239 - folder.size()), L'd') + L"\\";
+  ASSERT_TRUE(::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr) == ERROR_SUCCESS);
+  std::wstring program = folder + L"c";
+  program += std::wstring(259 - program.size() - 4, L'x') + L".exe";
+  ASSERT_EQ(program.size(), 259u);
+  ASSERT_TRUE(::CopyFileW(ChildProgram().c_str(), program.c_str(), FALSE));
+  const std::wstring marker = scratch.path() + L"ran.txt";
+  const int result = RunProgram((Quoted(program) + L" write-after 0 " + Quoted(marker)).c_str(), true, 0);
+  EXPECT_EQ(result == 1, ReadWholeFile(marker) == "done");
 }
 
 TEST(RunProgram, LeavesNoHandleOpen) {

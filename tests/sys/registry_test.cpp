@@ -177,6 +177,18 @@ TEST_F(RegistryTest, WritingANumberStoresADword) {
   EXPECT_EQ(Read(key + L"\\EstimatedSize", L"not text"), L"not text");
 }
 
+TEST_F(RegistryTest, PathWithoutABackslashNamesAValueOfTheRootKey) {
+  const std::wstring name = L"VexoSysTestRootValue" + std::to_wstring(::GetCurrentProcessId());
+  const int written = WriteRegistryText(CWString(name.c_str()), CWString(L"at the root"));
+  const StoredValue stored = Stored(L"", name.c_str());
+  ::RegDeleteValueW(HKEY_LOCAL_MACHINE, name.c_str());
+  EXPECT_EQ(written == 1, stored.exists) << "the result must tell whether the value was stored";
+  if (stored.exists) {
+    EXPECT_EQ(stored.bytes, TextBytes(L"at the root"));
+  }
+  EXPECT_FALSE(Stored(L"", name.c_str()).exists);
+}
+
 TEST_F(RegistryTest, KeyThatCannotBeCreatedGivesZero) {
   const std::wstring too_long_name(300, L'k');
   const std::wstring key = root_ + L"\\" + too_long_name;

@@ -145,6 +145,14 @@ TEST_F(ShortcutTest, LnkIsAppendedOnlyWhenThePathHasNoDot) {
   EXPECT_FALSE(vexo::test::IsFile(scratch_.path() + L"my.apps\\Vexo.lnk"));
 }
 
+TEST_F(ShortcutTest, LinkPathOf259CharactersIsSavedWhole) {
+  std::wstring link = scratch_.path() + L"链接 ";
+  link += std::wstring(259 - link.size() - 4, L'n') + L".lnk";
+  ASSERT_EQ(link.size(), 259u);
+  EXPECT_EQ(Create(link, target_, L"", L"", app_folder_), 1);
+  EXPECT_EQ(Load(link).path, target_);
+}
+
 TEST_F(ShortcutTest, MissingTargetStillGivesALink) {
   const std::wstring link = scratch_.path() + L"dangling.lnk";
   const std::wstring missing = scratch_.path() + L"not installed\\VexoClient.exe";
