@@ -1,11 +1,10 @@
 // A picture decoded by GDI+ into a Windows DIB section: the bitmap target of the module's image loading.
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
 
 #include "runtime/win/scoped_handles.h"
+#include "runtime/win/windows_api.h"
 
 namespace Gdiplus {
 class GpBitmap;

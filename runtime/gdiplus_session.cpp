@@ -2,7 +2,9 @@
 
 #include <gdiplus.h>
 
-GdiplusSession::~GdiplusSession() { Shutdown(); }
+GdiplusSession::~GdiplusSession() {
+  if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
+}
 
 bool GdiplusSession::Start() {
   std::lock_guard<std::mutex> guard(lock_);
@@ -16,11 +18,4 @@ bool GdiplusSession::Start() {
   if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
   token_ = token;
   return true;
-}
-
-void GdiplusSession::Shutdown() {
-  std::lock_guard<std::mutex> guard(lock_);
-  if (token_ == 0) return;
-  Gdiplus::GdiplusShutdown(token_);
-  token_ = 0;
 }

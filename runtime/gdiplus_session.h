@@ -1,14 +1,14 @@
 // The process's GDI+ start-up token: GDI+ is started once, on first use, and shut down at exit.
 #pragma once
 
-#include <windows.h>
-
 #include <mutex>
+
+#include "runtime/win/windows_api.h"
 
 class GdiplusSession {
  public:
   GdiplusSession() = default;
-  // Shuts GDI+ down if this session started it.
+  // Shuts GDI+ down if this session started it; every GDI+ object must be gone by then.
   ~GdiplusSession();
   GdiplusSession(const GdiplusSession&) = delete;
   GdiplusSession& operator=(const GdiplusSession&) = delete;
@@ -16,8 +16,6 @@ class GdiplusSession {
   // Starts GDI+ unless it already runs (thread-safe). True when GDI+ runs; false when GdiplusStartup
   // failed, in which case a later call tries again.
   bool Start();
-  // Shuts GDI+ down if it runs; the next Start starts it again. Every GDI+ object must be gone by then.
-  void Shutdown();
 
  private:
   std::mutex lock_;

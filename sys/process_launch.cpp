@@ -25,7 +25,8 @@ int RunProgram(const wchar_t* command_line, bool wait_for_exit, int show_mode) {
   CPelMem writable;
   writable.AppendWideString(command_line);
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, static_cast<wchar_t*>(writable.GetData()), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+  if (!::CreateProcessW(nullptr, static_cast<wchar_t*>(writable.GetData()), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &info)) {
     return 0;
   }
   win::ScopedHandle process(info.hProcess);

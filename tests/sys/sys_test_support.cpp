@@ -17,8 +17,9 @@ std::atomic<int> g_counter{0};
 ScratchFolder::ScratchFolder(const std::wstring& parent) {
   wchar_t temp[MAX_PATH + 1] = {};
   if (parent.empty() && ::GetTempPathW(MAX_PATH + 1, temp) == 0) return;
-  std::wstring candidate = (parent.empty() ? std::wstring(temp) : parent) + L"vexo-sys-test-" + std::to_wstring(::GetCurrentProcessId()) +
-                           L"-" + std::to_wstring(++g_counter) + L"\\";
+  const std::wstring base = parent.empty() ? std::wstring(temp) : parent;
+  std::wstring candidate = base + L"vexo-sys-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                           std::to_wstring(++g_counter) + L"\\";
   RemoveTree(candidate);
   if (::CreateDirectoryW(candidate.c_str(), nullptr)) path_ = candidate;
 }
