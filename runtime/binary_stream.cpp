@@ -5,6 +5,10 @@
 
 namespace vexo {
 
+void BinaryStream::SetError(std::int32_t error) {
+  if (error_ == 0) error_ = error;
+}
+
 bool BinaryStream::Read(void* data, std::size_t size) {
   if (error_ != 0) return false;
   if (ReadSome(data, size) < size) {

@@ -20,6 +20,9 @@ class BinaryStream {
   virtual ~BinaryStream() = default;
 
   std::int32_t GetError() const { return error_; }
+  // Marks the stream failed with `error` (kShortRead or kFailedWrite) unless it has failed already; for
+  // readers that find malformed data, such as a negative length.
+  void SetError(std::int32_t error);
 
   // Reads exactly `size` bytes into `data`. False (and the error kShortRead) when fewer were available;
   // false without reading when the stream is already failed.

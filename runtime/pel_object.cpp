@@ -1,6 +1,7 @@
 #include "runtime/pel_object.h"
 
 #include "runtime/class_family.h"
+#include "runtime/w_string.h"
 
 const ClassInfo& CPelObject::StaticClassInfo() {
   static const ClassInfo record = MakeClassInfo(&vexo::ObjectFamily<CPelObject>::Create, "CPelObject");
@@ -27,9 +28,13 @@ void CPelObject::Release() { Destroy(kDestroyFree); }
 
 bool CPelObject::IsKindOf(const ClassInfo& record) const { return MatchClassRecord(StaticClassInfo(), record); }
 
-// The generic line ("无法解析的对象数据,...") is formatted with the text type's printf-style append, which
-// lives with CWString; this root version appends nothing until that type provides it.
-void CPelObject::DumpTo(CWString&, int) const {}
+void CPelObject::DumpTo(CWString& output, int) const {
+  CWString class_name;
+  class_name.SetFromUtf8(GetClassInfo().name_record.name);
+  output.AppendFormat(L"无法解析的对象数据,其输出类名为: \"%s\", 地址为: 0x%X", class_name.GetText(),
+                      static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(this)));
+  if (IsNullObject()) output.Append(L", 为空对象");
+}
 
 void CPelObject::LoadFrom(vexo::BinaryStream&) {}
 

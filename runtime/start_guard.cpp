@@ -1,8 +1,6 @@
 #include "runtime/start_guard.h"
 
-#include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 #include "runtime/win/windows_api.h"
 
@@ -21,13 +19,10 @@ constexpr wchar_t kUnmanagedText[] = L"程序在运行时抛出了未被管理�
 
 }  // namespace
 
-std::wstring DescribeCaughtException(const CPelException& exception) {
-  // msvcrt's wide printf, where %s takes a wide string (mingw's C99 swprintf would take a narrow one).
-  int length = ::_scwprintf(kCaughtFormat, exception.GetCode(), exception.GetDescription());
-  if (length < 0) return kCaughtFormat;
-  std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1);
-  ::_snwprintf(text.data(), text.size(), kCaughtFormat, exception.GetCode(), exception.GetDescription());
-  return std::wstring(text.data(), static_cast<std::size_t>(length));
+CWString DescribeCaughtException(const CPelException& exception) {
+  CWString text;
+  text.Format(kCaughtFormat, exception.GetCode(), exception.GetDescription());
+  return text;
 }
 
 void RunStartGuarded(StartMethod start, CPelUserApp& app) {
@@ -38,7 +33,7 @@ void RunStartGuarded(StartMethod start, CPelUserApp& app) {
   try {
     start(app);
   } catch (const CPelException& exception) {
-    ReportAndExit(DescribeCaughtException(exception).c_str());
+    ReportAndExit(DescribeCaughtException(exception).GetText());
   } catch (...) {
     ReportAndExit(kUnmanagedText);
   }

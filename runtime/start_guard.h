@@ -2,9 +2,8 @@
 // process with exit code -1.
 #pragma once
 
-#include <string>
-
 #include "runtime/pel_exception.h"
+#include "runtime/w_string.h"
 
 class CPelUserApp;
 
@@ -19,6 +18,6 @@ using StartMethod = void (*)(CPelUserApp& app);
 void RunStartGuarded(StartMethod start, CPelUserApp& app);
 
 // The message box text for a caught CPelException: its code and description.
-std::wstring DescribeCaughtException(const CPelException& exception);
+CWString DescribeCaughtException(const CPelException& exception);
 
 }  // namespace vexo

@@ -1,12 +1,19 @@
 #include "runtime/user_app.h"
 
+#include "runtime/boxed_values.h"
+
 ClassRecordList CPelUserApp::ListBasicClasses() const { return nullptr; }
 
 namespace rg_Pelor_JiBen {
 
-// The boxed value classes are not part of this library yet, so their list is empty.
 ClassRecordList rg_ChengXuLei::ListBasicClasses() const {
-  static const ClassInfo* const kRecords[] = {nullptr};
+  static const ClassInfo* const kRecords[] = {
+      &rg_ZiJieLei::StaticClassInfo(),        &rg_DuanZhengShuLei::StaticClassInfo(),
+      &rg_ZiFuLei::StaticClassInfo(),         &rg_ZhengShuLei::StaticClassInfo(),
+      &rg_BianZhengShuLei::StaticClassInfo(), &rg_ChangZhengShuLei::StaticClassInfo(),
+      &rg_XiaoShuLei::StaticClassInfo(),      &rg_LuoJiXingLei::StaticClassInfo(),
+      nullptr,
+  };
   return kRecords;
 }
 

@@ -45,8 +45,8 @@ TEST(AppInstance, StartsWithScaleOneAndNoStartupValues) {
 }
 
 TEST(StartGuard, DescribesACaughtExceptionWithItsCodeAndDescription) {
-  const std::wstring text = vexo::DescribeCaughtException(CPelException(-7, L"文件 \"a%sb\" 不存在"));
-  EXPECT_EQ(text, L"俘获到异常,代码值为: -7, 描述为: 文件 \"a%sb\" 不存在");
+  const CWString text = vexo::DescribeCaughtException(CPelException(-7, L"文件 \"a%sb\" 不存在"));
+  EXPECT_STREQ(text.GetText(), L"俘获到异常,代码值为: -7, 描述为: 文件 \"a%sb\" 不存在");
 }
 
 TEST(HostProcess, StartUpStoresArgumentsInitialisesComAndRegistersTheUserApplication) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "runtime/win/scoped_clipboard.h"
+#include "runtime/win/scoped_memory.h"
 #include "xcgui/src/canvas.h"
 #include "xcgui/src/context.h"
 #include "xcgui/src/window.h"
@@ -207,10 +208,12 @@ void Edit::Paste() {
   {
     vexo::win::ScopedClipboard clipboard(window()->hwnd());
     if (!clipboard.is_open()) return;
-    vexo::win::ScopedGlobalLock lock(GetClipboardData(CF_UNICODETEXT));
+    HANDLE data_handle = GetClipboardData(CF_UNICODETEXT);
+    if (!data_handle) return;
+    vexo::win::ScopedGlobalLock lock(data_handle);
     if (!lock.get()) return;
     const wchar_t* data = static_cast<const wchar_t*>(lock.get());
-    size_t limit = lock.size() / sizeof(wchar_t);
+    size_t limit = GlobalSize(data_handle) / sizeof(wchar_t);
     pasted.assign(data, std::find(data, data + limit, L'\0'));
   }
   ReplaceSelection(pasted);
