@@ -19,11 +19,13 @@ class BoxedValue : public CPelBaseDataType {
 
   using ValueType = typename Traits::Value;
 
+  // Value 0.
   BoxedValue() = default;
   explicit BoxedValue(ValueType value) : value_(value) {}
   BoxedValue(const BoxedValue&) = default;
   BoxedValue& operator=(const BoxedValue&) = default;
 
+  // The boxed scalar.
   ValueType GetValue() const { return value_; }
   void SetValue(ValueType value) { value_ = value; }
   // Slot 18: the address of the value, owned by the object.

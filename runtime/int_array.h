@@ -20,9 +20,11 @@ class rg_BianZhengShuShuZuLei : public rg_KuoZhanDuiXiangLei {
   rg_BianZhengShuShuZuLei(const rg_BianZhengShuShuZuLei& other);
   rg_BianZhengShuShuZuLei& operator=(const rg_BianZhengShuShuZuLei& other);
 
+  // Number of elements.
   int GetCount() const { return storage_.GetLength() / static_cast<std::int32_t>(sizeof(std::intptr_t)); }
   // Element `index`; 0 for an index out of range.
   std::intptr_t GetAt(int index) const;
+  // Appends `value`.
   void Add(std::intptr_t value);
 
   // Appends the array header and one "%d" line per shown element (limit < 0: all; 0: 64).

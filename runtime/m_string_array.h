@@ -27,6 +27,7 @@ class CMStringArray final : public CPelCommonBaseWithMemManager {
   // Frees every string and the storage.
   ~CMStringArray();
 
+  // Number of elements.
   int GetCount() const { return storage_.GetLength() / static_cast<std::int32_t>(sizeof(wchar_t*)); }
   // Element `index`; the shared empty literal for an empty element or an index out of range. Owned by the
   // array; valid until the element is removed.

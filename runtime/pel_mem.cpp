@@ -1,7 +1,7 @@
 #include "runtime/pel_mem.h"
 
 #include <algorithm>
-#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

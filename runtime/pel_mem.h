@@ -29,8 +29,11 @@ class CPelMem : public CPelObject {
   // The bytes when the length is positive, else null. Owned by the buffer; valid until it next changes.
   void* GetData();
   const void* GetData() const;
+  // Bytes in use.
   std::int32_t GetLength() const { return length_; }
+  // Bytes allocated (0 when no storage is held).
   std::int32_t GetCapacity() const { return capacity_; }
+  // The growth step as set (64 after construction).
   std::int32_t GetStep() const { return step_; }
   // Sets the growth step for later reallocations (0 or negative: the default step).
   void SetStep(std::int32_t step) { step_ = step; }

@@ -24,6 +24,7 @@ class CPelObjectArray : public CPelObject {
   // Releases every member.
   ~CPelObjectArray() override;
 
+  // Number of members.
   int GetCount() const { return storage_.GetLength() / static_cast<std::int32_t>(sizeof(CPelObject*)); }
   // Member `index`, owned by the array; null for an index out of range.
   CPelObject* GetAt(int index) const;

@@ -17,6 +17,7 @@ class rg_WenBenShuZuLei : public rg_KuoZhanDuiXiangLei {
   rg_WenBenShuZuLei(const rg_WenBenShuZuLei&) = default;
   rg_WenBenShuZuLei& operator=(const rg_WenBenShuZuLei&) = default;
 
+  // Number of elements.
   int GetCount() const { return strings_.GetCount(); }
   // Element `index`, never null: the shared empty literal for an empty element or an index out of range.
   // Owned by the array.

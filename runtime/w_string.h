@@ -36,6 +36,7 @@ class CWString : public CPelObject {
   const wchar_t* GetText() const;
   // Characters (UTF-16 units) before the terminator.
   int GetLength() const;
+  // Whether the text's first unit is the terminator.
   bool IsEmpty() const { return GetText()[0] == L'\0'; }
   // Moves a literal into the buffer (units and terminator) and drops it; nothing when there is none.
   // Returns the buffer, which the text owns; a caller that writes it keeps one final zero unit.
@@ -57,6 +58,7 @@ class CWString : public CPelObject {
   // string, %d a 32-bit int; exponents have two digits. A null format, an empty result or a formatting
   // error leaves the text empty. Arguments may point into this text.
   void Format(const wchar_t* format, ...);
+  // Format with the arguments in a va_list.
   void FormatV(const wchar_t* format, va_list arguments);
   // Appends the output of Format.
   void AppendFormat(const wchar_t* format, ...);
@@ -102,7 +104,9 @@ class CWString : public CPelObject {
 class CWConstString : public CWString {
   PEL_OBJECT_CLASS(CWConstString, CWString, "CWConstString")
 
+  // The empty text.
   CWConstString() = default;
+  // The text over `literal` (null: the empty text); nothing is copied.
   explicit CWConstString(const wchar_t* literal) : CWString(literal, LiteralTag{}) {}
   CWConstString(const CWConstString&) = default;
   CWConstString& operator=(const CWConstString&) = default;

@@ -6,21 +6,11 @@ set -euo pipefail
 source "$(dirname "$0")/../../tools/lib/common.sh"
 
 version=$(debian_source_version 7zip)
-[ -n "$version" ] || die "apt offers no 7zip source package (deb-src entry missing?)"
-stamp=$(dep_stamp 7zip "$version" "$0")
-[ -f "$stamp" ] && exit 0
-dep_lock
-[ -f "$stamp" ] && exit 0
-
-prefix=$(vexo_deps_dir)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-log "building 7-Zip console $version into $prefix"
+dep_begin 7zip "$version" "$0"
 debian_source_unpack 7zip "$version" "$work/src"
 # IS_MINGW selects the Windows sources, MSYSTEM the Unix shell commands of the makefile.
 quietly "$work/build.log" make -C "$work/src/CPP/7zip/Bundles/Alone" -f makefile.gcc -j 2 \
   IS_MINGW=1 MSYSTEM=1 CC="$MINGW_TRIPLE-gcc-posix" CXX="$MINGW_TRIPLE-g++-posix" RC="$MINGW_TRIPLE-windres"
 mkdir -p "$prefix/bin"
 "$MINGW_TRIPLE-strip" -o "$prefix/bin/7z.exe" "$work/src/CPP/7zip/Bundles/Alone/_o/7za.exe"
-mkdir -p "$(dirname "$stamp")"
-touch "$stamp"
+dep_done

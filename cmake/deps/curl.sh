@@ -5,17 +5,8 @@ set -euo pipefail
 source "$(dirname "$0")/../../tools/lib/common.sh"
 
 version=$(debian_source_version curl)
-[ -n "$version" ] || die "apt offers no curl source package (deb-src entry missing?)"
-stamp=$(dep_stamp curl "$version" "$0")
-[ -f "$stamp" ] && exit 0
-dep_lock
-[ -f "$stamp" ] && exit 0
-
-prefix=$(vexo_deps_dir)
+dep_begin curl "$version" "$0"
 sysroot=/usr/$MINGW_TRIPLE
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-log "building libcurl $version into $prefix"
 debian_source_unpack curl "$version" "$work/src"
 # Debian's last two patches rename the library for its GnuTLS and NSS flavours; take them off again, as
 # Debian itself does for the plain libcurl.
@@ -38,5 +29,4 @@ quietly "$work/configure.log" env PKG_CONFIG_LIBDIR="$sysroot/lib/pkgconfig" PKG
 quietly "$work/build.log" make -C lib -j 2
 quietly "$work/install.log" make -C lib install
 quietly "$work/install-headers.log" make -C include install
-mkdir -p "$(dirname "$stamp")"
-touch "$stamp"
+dep_done

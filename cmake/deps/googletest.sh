@@ -3,20 +3,10 @@
 set -euo pipefail
 source "$(dirname "$0")/../../tools/lib/common.sh"
 
-version=$(dpkg-query -W -f '${Version}' googletest)
-stamp=$(dep_stamp googletest "$version" "$0")
-[ -f "$stamp" ] && exit 0
-dep_lock
-[ -f "$stamp" ] && exit 0
-
-prefix=$(vexo_deps_dir)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-log "building googletest $version into $prefix"
+dep_begin googletest "$(dpkg-query -W -f '${Version}' googletest)" "$0"
 quietly "$work/configure.log" cmake -S /usr/src/googletest -B "$work/build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$VEXO_TOOLCHAIN_FILE" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON
 quietly "$work/build.log" cmake --build "$work/build" -j 2
 quietly "$work/install.log" cmake --install "$work/build"
-mkdir -p "$(dirname "$stamp")"
-touch "$stamp"
+dep_done

@@ -5,16 +5,7 @@ set -euo pipefail
 source "$(dirname "$0")/../../tools/lib/common.sh"
 
 version=$(debian_source_version libzip)
-[ -n "$version" ] || die "apt offers no libzip source package (deb-src entry missing?)"
-stamp=$(dep_stamp libzip "$version" "$0")
-[ -f "$stamp" ] && exit 0
-dep_lock
-[ -f "$stamp" ] && exit 0
-
-prefix=$(vexo_deps_dir)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-log "building libzip $version into $prefix"
+dep_begin libzip "$version" "$0"
 debian_source_unpack libzip "$version" "$work/src"
 # AE-2 members (what 7-Zip writes) carry no CRC: the stored CRC is 0 and only the AES authentication code
 # protects the data. libzip 1.7 checks that zero CRC for members of 20 bytes or more and fails them with
@@ -42,5 +33,4 @@ quietly "$work/configure.log" cmake -S "$work/src" -B "$work/build" -G Ninja \
   -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF
 quietly "$work/build.log" cmake --build "$work/build" -j 2
 quietly "$work/install.log" cmake --install "$work/build"
-mkdir -p "$(dirname "$stamp")"
-touch "$stamp"
+dep_done

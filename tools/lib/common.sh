@@ -71,3 +71,24 @@ dep_stamp() {
   local name=$1 version=$2 recipe=$3
   printf '%s/stamps/%s-%s-%s' "$(vexo_deps_dir)" "$name" "$version" "$(sha1sum "$recipe" | cut -c1-10)"
 }
+
+# Opens a dependency recipe. Ends the recipe at once when this version was already built by it; otherwise
+# takes the build lock and sets `prefix` (the cache prefix to install into) and `work` (a temporary
+# folder, removed when the recipe ends). dep_done marks the build complete.
+dep_begin() {
+  local name=$1 version=$2 recipe=$3
+  [ -n "$version" ] || die "no $name source available (deb-src entry missing?)"
+  dep_stamp_file=$(dep_stamp "$name" "$version" "$recipe")
+  [ -f "$dep_stamp_file" ] && exit 0
+  dep_lock
+  [ -f "$dep_stamp_file" ] && exit 0
+  prefix=$(vexo_deps_dir)
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  log "building $name $version into $prefix"
+}
+
+dep_done() {
+  mkdir -p "$(dirname "$dep_stamp_file")"
+  touch "$dep_stamp_file"
+}

@@ -1,0 +1,23 @@
+// The process's GDI+ start-up token: GDI+ is started once, on first use, and shut down at exit.
+#pragma once
+
+#include <mutex>
+
+#include "runtime/win/windows_api.h"
+
+class GdiplusSession {
+ public:
+  GdiplusSession() = default;
+  // Shuts GDI+ down if this session started it; every GDI+ object must be gone by then.
+  ~GdiplusSession();
+  GdiplusSession(const GdiplusSession&) = delete;
+  GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+  // Starts GDI+ unless it already runs (thread-safe). True when GDI+ runs; false when GdiplusStartup
+  // failed, in which case a later call tries again.
+  bool Start();
+
+ private:
+  std::mutex lock_;
+  ULONG_PTR token_ = 0;
+};

@@ -1,0 +1,48 @@
+// Holders for memory blocks that Windows hands out: movable global memory, its locks, and COM task memory.
+#pragma once
+
+#include <objbase.h>
+#include <windows.h>
+
+#include "runtime/win/scoped_generic.h"
+
+namespace vexo::win {
+
+struct GlobalMemoryTraits {
+  static HGLOBAL InvalidValue() { return nullptr; }
+  static bool IsValid(HGLOBAL block) { return block != nullptr; }
+  static void Free(HGLOBAL block) { ::GlobalFree(block); }
+};
+
+struct CoTaskMemTraits {
+  static void* InvalidValue() { return nullptr; }
+  static bool IsValid(void* block) { return block != nullptr; }
+  static void Free(void* block) { ::CoTaskMemFree(block); }
+};
+
+// A block from GlobalAlloc, freed with GlobalFree.
+using ScopedGlobalMemory = ScopedGeneric<HGLOBAL, GlobalMemoryTraits>;
+// A block from CoTaskMemAlloc or a shell call that returns one (an item id list), freed with CoTaskMemFree.
+using ScopedCoTaskMem = ScopedGeneric<void*, CoTaskMemTraits>;
+
+// A global memory block locked with GlobalLock for the holder's lifetime; get() is null when locking failed.
+class ScopedGlobalLock {
+ public:
+  explicit ScopedGlobalLock(HGLOBAL block) : block_(block), data_(::GlobalLock(block)) {}
+  ~ScopedGlobalLock() { reset(); }
+  ScopedGlobalLock(const ScopedGlobalLock&) = delete;
+  ScopedGlobalLock& operator=(const ScopedGlobalLock&) = delete;
+
+  void* get() const { return data_; }
+  explicit operator bool() const { return data_ != nullptr; }
+  void reset() {
+    if (data_) ::GlobalUnlock(block_);
+    data_ = nullptr;
+  }
+
+ private:
+  HGLOBAL block_;
+  void* data_;
+};
+
+}  // namespace vexo::win

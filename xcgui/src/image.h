@@ -1,0 +1,49 @@
+// A decoded image kept as premultiplied 32-bit pixels in a DIB section, drawable by GDI and GDI+.
+#pragma once
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+#include <wincodec.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "runtime/win/scoped_handles.h"
+#include "xcgui/src/object.h"
+
+namespace xcgui {
+
+// Larger images are refused.
+constexpr int kMaxImageSide = 8192;
+
+class Image : public Object {
+ public:
+  // Decodes PNG, JPEG, BMP, GIF, TIFF or ICO bytes with the imaging factory; null for anything else, or
+  // for an image larger than kMaxImageSide on a side. The caller owns the result.
+  static std::unique_ptr<Image> Decode(IWICImagingFactory* factory, const void* data, size_t size);
+  ~Image() override;
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  // True when no pixel is transparent at all.
+  bool opaque() const { return opaque_; }
+  // The pixels as a GDI+ bitmap; owned by the image.
+  Gdiplus::Bitmap* bitmap() const { return bitmap_.get(); }
+  // The pixels as a DIB section (top-down); owned by the image.
+  HBITMAP dib() const { return dib_.get(); }
+  // The pixel at (x, y) as 0xAARRGGBB, premultiplied.
+  uint32_t PixelAt(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+
+ private:
+  Image() : Object(Kind::kImage) {}
+
+  int width_ = 0;
+  int height_ = 0;
+  bool opaque_ = true;
+  vexo::win::ScopedBitmap dib_;
+  uint32_t* pixels_ = nullptr;  // the DIB section's memory
+  std::unique_ptr<Gdiplus::Bitmap> bitmap_;
+};
+
+}  // namespace xcgui
