@@ -47,8 +47,12 @@ rg_WangLaoChuanShuLei::~rg_WangLaoChuanShuLei() { LeaveHolder(); }
 void rg_WangLaoChuanShuLei::InstallCallbacks() {
   CCurlWraper& curl = GetCurl();
   curl.SetProgressTarget(this);
+  // The targets are set per request; until then (and after) the collectors drop what arrives, instead of
+  // taking libcurl's default target, stdout, for a buffer.
   curl.SetOption(CURLOPT_WRITEFUNCTION, &vexo::net::CollectBody);
+  curl.SetOption(CURLOPT_WRITEDATA, static_cast<void*>(nullptr));
   curl.SetOption(CURLOPT_HEADERFUNCTION, &vexo::net::CollectHeaderLine);
+  curl.SetOption(CURLOPT_HEADERDATA, static_cast<void*>(nullptr));
   curl.SetOption(CURLOPT_XFERINFOFUNCTION, &rg_WangLaoChuanShuLei::ReportProgress);
   curl.SetOption(CURLOPT_XFERINFODATA, static_cast<void*>(holder_.get()));
 }

@@ -7,27 +7,12 @@
 #include <cstdint>
 #include <thread>
 
+#include "tests/net/progress_log.h"
+
 namespace {
 
 using Slot = CEventSlot<int, std::int64_t>;
-
-// A handler owner as the system makes them: an object with its self-pointer.
-struct Owner {
-  CPelObject object;
-  CPelObjectPointer* self = new CPelObjectPointer(&object);
-
-  Owner() = default;
-  Owner(const Owner&) = delete;
-  Owner& operator=(const Owner&) = delete;
-  ~Owner() { End(); }
-  // What an owner's destructor does: empties the self-pointer and drops its own reference.
-  void End() {
-    if (self == nullptr) return;
-    self->Clear();
-    self->Release();
-    self = nullptr;
-  }
-};
+using vexo::test::HandlerOwner;
 
 struct Call {
   CPelObject* owner = nullptr;
@@ -51,7 +36,7 @@ class EventSlotTest : public ::testing::Test {
 };
 
 TEST_F(EventSlotTest, RaiseCallsTheHandlerWithOwnerSourceUserValueAndArguments) {
-  Owner owner;
+  HandlerOwner owner;
   Slot slot;
   slot.Bind(&Record, owner.self, 77);
   EXPECT_TRUE(slot.HasLiveHandler());
@@ -73,7 +58,7 @@ TEST_F(EventSlotTest, NothingIsCalledWithoutHandlerOwnerOrLivingOwner) {
   ownerless.Bind(&Record, nullptr, 0);
   EXPECT_EQ(ownerless.Raise(&source_, 1, 0), 0);
 
-  Owner owner;
+  HandlerOwner owner;
   Slot unbound;
   unbound.Bind(&Record, owner.self, 0);
   unbound.Bind(nullptr, owner.self, 0);
@@ -81,7 +66,7 @@ TEST_F(EventSlotTest, NothingIsCalledWithoutHandlerOwnerOrLivingOwner) {
 
   Slot orphaned;
   {
-    Owner dying;
+    HandlerOwner dying;
     orphaned.Bind(&Record, dying.self, 0);
   }
   EXPECT_FALSE(orphaned.HasLiveHandler());
@@ -90,8 +75,8 @@ TEST_F(EventSlotTest, NothingIsCalledWithoutHandlerOwnerOrLivingOwner) {
 }
 
 TEST_F(EventSlotTest, BindingHoldsOneReferenceToTheCurrentOwnerOnly) {
-  Owner first;
-  Owner second;
+  HandlerOwner first;
+  HandlerOwner second;
   {
     Slot slot;
     slot.Bind(&Record, first.self, 0);
@@ -108,8 +93,8 @@ TEST_F(EventSlotTest, BindingHoldsOneReferenceToTheCurrentOwnerOnly) {
 }
 
 TEST_F(EventSlotTest, ConcurrentBindAndRaiseKeepTheCountsRight) {
-  Owner first;
-  Owner second;
+  HandlerOwner first;
+  HandlerOwner second;
   Slot slot;
   std::atomic<bool> stop{false};
   std::atomic<int> raised{0};

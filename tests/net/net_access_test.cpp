@@ -12,12 +12,17 @@
 
 #include "net/net_settings.h"
 #include "tests/support/message_pump.h"
+#include "tests/net/progress_log.h"
 #include "tests/net/test_server_urls.h"
 
 namespace rg_Pelor_ShiChuang_WangLao {
 namespace {
 
+using vexo::test::HandlerOwner;
+using vexo::test::LogProgress;
+using vexo::test::ProgressLog;
 using vexo::test::ServerUrl;
+using vexo::test::UserValue;
 
 // The arguments of one WebAccess call; defaults are what the installer passes.
 struct Request {
@@ -63,39 +68,6 @@ int CountLinesStartingWith(const rg_WangYeFangWenXiangYingLei& response, const s
   int count = 0;
   for (const std::wstring& line : Elements(response.GetHeaderLines())) count += line.rfind(start, 0) == 0;
   return count;
-}
-
-struct Owner {
-  CPelObject object;
-  CPelObjectPointer* self = new CPelObjectPointer(&object);
-
-  Owner() = default;
-  Owner(const Owner&) = delete;
-  Owner& operator=(const Owner&) = delete;
-  ~Owner() {
-    self->Clear();
-    self->Release();
-  }
-};
-
-struct Progress {
-  std::vector<DWORD> threads;
-  std::vector<CPelObject*> sources;
-  std::int64_t last_downloaded = -1;
-  std::int32_t answer = 0;
-};
-
-std::int32_t OnProgress(CPelObject*, CPelObject* source, std::uint32_t user_value, std::int64_t,
-                        std::int64_t downloaded, std::int64_t, std::int64_t) {
-  auto& progress = *reinterpret_cast<Progress*>(static_cast<std::uintptr_t>(user_value));
-  progress.threads.push_back(::GetCurrentThreadId());
-  progress.sources.push_back(source);
-  progress.last_downloaded = downloaded;
-  return progress.answer;
-}
-
-std::uint32_t UserValue(Progress& progress) {
-  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&progress));
 }
 
 class NetAccessTest : public ::testing::Test {
@@ -323,10 +295,10 @@ TEST_F(NetAccessTest, AProxyGetsTheRequestAndItsCredentials) {
 }
 
 TEST_F(NetAccessTest, ProgressRunsOnTheConstructingThreadAndNeverAborts) {
-  Owner owner;
-  Progress progress;
+  HandlerOwner owner;
+  ProgressLog progress;
   progress.answer = 1;  // a network-level handler's result is ignored
-  net_.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(progress));
+  net_.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
   rg_WangYeFangWenXiangYingLei response;
   vexo::test::RunWhilePumping([&] { response = Send(net_, Request(ServerUrl("http", "/slow"))); });
   EXPECT_EQ(response.GetStatusCode(), 200);
@@ -338,10 +310,10 @@ TEST_F(NetAccessTest, ProgressRunsOnTheConstructingThreadAndNeverAborts) {
 }
 
 TEST_F(NetAccessTest, ProgressOfADestroyedOwnerIsNotDelivered) {
-  Progress progress;
+  ProgressLog progress;
   {
-    Owner owner;
-    net_.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(progress));
+    HandlerOwner owner;
+    net_.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
   }
   EXPECT_EQ(Send(net_, Request(ServerUrl("http", "/slow"))).GetStatusCode(), 200);
   EXPECT_TRUE(progress.threads.empty());
@@ -429,9 +401,9 @@ TEST_F(NetAccessTest, RepeatedRequestsAndObjectsLeakNothing) {
                               Request("http://[::1")};
   auto round = [&] {
     rg_WangLaoFangWenLei net;
-    Owner owner;
-    Progress progress;
-    net.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(progress));
+    HandlerOwner owner;
+    ProgressLog progress;
+    net.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
     for (const Request& request : requests) Send(net, request);
   };
   for (int i = 0; i < 3; ++i) round();  // libcurl's and wine's one-time allocations
@@ -463,9 +435,9 @@ TEST(AnsiBytes, ConvertsToTheAnsiCodePageWithoutTerminator) {
 }
 
 TEST_F(NetAccessTest, CopiesShareTheHandleButKeepTheirOwnEventAndIdentity) {
-  Owner owner;
-  Progress progress;
-  net_.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(progress));
+  HandlerOwner owner;
+  ProgressLog progress;
+  net_.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
   auto* clone = static_cast<rg_WangLaoFangWenLei*>(net_.Clone());
   EXPECT_EQ(clone->GetTransfer().GetHolder(), net_.GetTransfer().GetHolder());
   EXPECT_NE(clone->GetSelfPointer(), net_.GetSelfPointer());

@@ -9,66 +9,28 @@
 #include <vector>
 
 #include "tests/support/message_pump.h"
+#include "tests/net/progress_log.h"
 #include "tests/net/test_server_urls.h"
 
 namespace rg_Pelor_ShiChuang_WangLao {
 namespace {
 
+using vexo::test::HandlerOwner;
+using vexo::test::LogProgress;
+using vexo::test::ProgressLog;
 using vexo::test::ServerUrl;
-
-struct Owner {
-  CPelObject object;
-  CPelObjectPointer* self = new CPelObjectPointer(&object);
-
-  Owner() = default;
-  Owner(const Owner&) = delete;
-  Owner& operator=(const Owner&) = delete;
-  ~Owner() { End(); }
-  void End() {
-    if (self == nullptr) return;
-    self->Clear();
-    self->Release();
-    self = nullptr;
-  }
-};
-
-// What the progress handler saw.
-struct Progress {
-  std::vector<DWORD> threads;
-  std::vector<CPelObject*> sources;
-  std::int64_t last_total = -1;
-  std::int64_t last_downloaded = -1;
-  std::int32_t answer = 0;
-};
-
-std::int32_t OnProgress(CPelObject* owner, CPelObject* source, std::uint32_t user_value, std::int64_t total,
-                        std::int64_t downloaded, std::int64_t, std::int64_t) {
-  auto& progress = *reinterpret_cast<Progress*>(static_cast<std::uintptr_t>(user_value));
-  (void)owner;
-  progress.threads.push_back(::GetCurrentThreadId());
-  progress.sources.push_back(source);
-  progress.last_total = total;
-  progress.last_downloaded = downloaded;
-  return progress.answer;
-}
-
-std::uint32_t UserValue(Progress& progress) {
-  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&progress));
-}
+using vexo::test::UserValue;
 
 LRESULT CALLBACK RefuseCreation(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return message == WM_NCCREATE ? FALSE : ::DefWindowProcW(window, message, wparam, lparam);
 }
 
-std::size_t Discard(char*, std::size_t size, std::size_t count, void*) { return size * count; }
-
-// Runs one GET on the transfer's handle on the calling thread, reporting progress.
+// Runs one GET on the transfer's handle on the calling thread, reporting progress; the body is dropped.
 CURLcode Get(rg_WangLaoChuanShuLei& transfer, const std::string& url) {
   transfer.BeginTransfer();
   CCurlWraper& curl = transfer.GetCurl();
   curl.SetOption(CURLOPT_URL, url.c_str());
   curl.SetOption(CURLOPT_NOPROGRESS, 0L);
-  curl.SetOption(CURLOPT_WRITEFUNCTION, &Discard);
   return curl_easy_perform(curl.GetEasy());
 }
 
@@ -78,11 +40,11 @@ class NetTransferTest : public ::testing::Test {
 };
 
 TEST_F(NetTransferTest, ProgressRunsOnTheConstructingThreadWhileAnotherThreadTransfers) {
-  Owner owner;
-  Progress progress;
+  HandlerOwner owner;
+  ProgressLog progress;
   rg_WangLaoChuanShuLei transfer;
   ASSERT_NE(transfer.GetNoticeWindow(), nullptr);
-  transfer.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(progress));
+  transfer.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
   CURLcode code = CURLE_FAILED_INIT;
   DWORD worker_thread = 0;
   vexo::test::RunWhilePumping([&] {
@@ -108,12 +70,12 @@ TEST_F(NetTransferTest, WithoutANoticeWindowTheTransferCompletesWithoutProgress)
   refusing.hInstance = module;
   refusing.lpszClassName = IPelNoticeReceiver::kWindowClass;
   ASSERT_NE(::RegisterClassW(&refusing), 0);
-  Owner owner;
-  Progress progress;
+  HandlerOwner owner;
+  ProgressLog progress;
   {
     rg_WangLaoChuanShuLei transfer;
     EXPECT_EQ(transfer.GetNoticeWindow(), nullptr);
-    transfer.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(progress));
+    transfer.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
     EXPECT_EQ(Get(transfer, ServerUrl("http", "/slow")), CURLE_OK);
   }
   EXPECT_TRUE(::UnregisterClassW(IPelNoticeReceiver::kWindowClass, module));
@@ -134,11 +96,11 @@ TEST_F(NetTransferTest, HandlerResultDecidesWhetherTheTransferGoesOn) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "answer " << c.answer << ", owner alive " << c.owner_alive);
-    Owner owner;
-    Progress progress;
+    HandlerOwner owner;
+    ProgressLog progress;
     progress.answer = c.answer;
     rg_WangLaoChuanShuLei transfer;
-    transfer.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(progress));
+    transfer.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
     if (!c.owner_alive) owner.End();
     EXPECT_EQ(Get(transfer, ServerUrl("http", "/slow")), c.code);
     EXPECT_EQ(!progress.threads.empty(), c.called);
@@ -168,15 +130,15 @@ TEST_F(NetTransferTest, CopiesShareTheEasyHandleWhichOutlivesTheOriginal) {
 }
 
 TEST_F(NetTransferTest, ProgressGoesToTheSharerThatTransfersAndNeverToOneThatEnded) {
-  Owner owner;
-  Progress original_progress;
-  Progress copy_progress;
+  HandlerOwner owner;
+  ProgressLog original_progress;
+  ProgressLog copy_progress;
   rg_WangLaoChuanShuLei copy;
   {
     rg_WangLaoChuanShuLei original;
-    original.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(original_progress));
+    original.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(original_progress));
     copy = original;
-    copy.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(copy_progress));
+    copy.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(copy_progress));
     EXPECT_EQ(Get(original, ServerUrl("http", "/small")), CURLE_OK);
     EXPECT_FALSE(original_progress.threads.empty());
     EXPECT_TRUE(copy_progress.threads.empty());
@@ -197,11 +159,11 @@ TEST_F(NetTransferTest, ProgressGoesToTheSharerThatTransfersAndNeverToOneThatEnd
 }
 
 TEST_F(NetTransferTest, ResetGivesAFreshHandleAndKeepsTheEvent) {
-  Owner owner;
-  Progress progress;
+  HandlerOwner owner;
+  ProgressLog progress;
   rg_WangLaoChuanShuLei transfer;
   rg_WangLaoChuanShuLei sharer(transfer);
-  transfer.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(progress));
+  transfer.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
   const CurlHolder* before = transfer.GetHolder();
   transfer.Reset();
   EXPECT_NE(transfer.GetHolder(), before);
@@ -212,10 +174,10 @@ TEST_F(NetTransferTest, ResetGivesAFreshHandleAndKeepsTheEvent) {
 }
 
 TEST_F(NetTransferTest, NoticeArgumentsCarrySixtyFourBitCounts) {
-  Owner owner;
-  Progress progress;
+  HandlerOwner owner;
+  ProgressLog progress;
   rg_WangLaoChuanShuLei transfer;
-  transfer.GetProgressEvent().Bind(&OnProgress, owner.self, UserValue(progress));
+  transfer.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
   // Download total 0x1'00000002, downloaded 0x7FFFFFFF'FFFFFFFF, low words first.
   std::uint32_t words[8] = {2, 1, 0xFFFFFFFF, 0x7FFFFFFF, 0, 0, 0, 0};
   transfer.OnNotice(0, words, 0);
