@@ -133,6 +133,7 @@ rg_WangYeFangWenXiangYingLei rg_WangLaoFangWenLei::WebAccess(
   vexo::net::BodyTarget body{&response.GetBody(), curl.GetEasy()};
   curl.SetOption(CURLOPT_HEADERDATA, static_cast<void*>(&response.GetHeaderLines()));
   curl.SetOption(CURLOPT_WRITEDATA, static_cast<void*>(&body));
+  curl.SetOption(CURLOPT_NOPROGRESS, 0L);
   transfer_.BeginTransfer();
   CURL* easy = curl.GetEasy();
   CURLcode result = easy != nullptr ? curl_easy_perform(easy) : CURLE_FAILED_INIT;

@@ -27,6 +27,10 @@ std::int64_t JoinWords(const std::uint32_t* words) {
 
 rg_WangLaoChuanShuLei::rg_WangLaoChuanShuLei() : holder_(vexo::net::CountedRef<CurlHolder>::Adopt(new CurlHolder())) {
   InstallCallbacks();
+  // The targets are set per request; until then the collectors drop what arrives, instead of taking
+  // libcurl's default target, stdout, for a buffer.
+  GetCurl().SetOption(CURLOPT_WRITEDATA, static_cast<void*>(nullptr));
+  GetCurl().SetOption(CURLOPT_HEADERDATA, static_cast<void*>(nullptr));
 }
 
 rg_WangLaoChuanShuLei::rg_WangLaoChuanShuLei(const rg_WangLaoChuanShuLei& other)
@@ -47,12 +51,8 @@ rg_WangLaoChuanShuLei::~rg_WangLaoChuanShuLei() { LeaveHolder(); }
 void rg_WangLaoChuanShuLei::InstallCallbacks() {
   CCurlWraper& curl = GetCurl();
   curl.SetProgressTarget(this);
-  // The targets are set per request; until then (and after) the collectors drop what arrives, instead of
-  // taking libcurl's default target, stdout, for a buffer.
   curl.SetOption(CURLOPT_WRITEFUNCTION, &vexo::net::CollectBody);
-  curl.SetOption(CURLOPT_WRITEDATA, static_cast<void*>(nullptr));
   curl.SetOption(CURLOPT_HEADERFUNCTION, &vexo::net::CollectHeaderLine);
-  curl.SetOption(CURLOPT_HEADERDATA, static_cast<void*>(nullptr));
   curl.SetOption(CURLOPT_XFERINFOFUNCTION, &rg_WangLaoChuanShuLei::ReportProgress);
   curl.SetOption(CURLOPT_XFERINFODATA, static_cast<void*>(holder_.get()));
 }
@@ -61,7 +61,10 @@ void rg_WangLaoChuanShuLei::LeaveHolder() {
   if (holder_) holder_->GetData().ClearProgressTarget(this);
 }
 
-void rg_WangLaoChuanShuLei::BeginTransfer() { GetCurl().SetProgressTarget(this); }
+void rg_WangLaoChuanShuLei::BeginTransfer() {
+  // Again, for a handle that libcurl could only make after construction.
+  InstallCallbacks();
+}
 
 int rg_WangLaoChuanShuLei::ReportProgress(void* holder, curl_off_t download_total, curl_off_t downloaded,
                                           curl_off_t upload_total, curl_off_t uploaded) {

@@ -47,7 +47,7 @@ class rg_WangLaoChuanShuLei : public CPelObject, public IPelNoticeReceiver {
   ProgressEvent& GetProgressEvent() { return progress_; }
 
   // Called before a transfer on the handle starts: this object receives the handle's progress reports
-  // from now on.
+  // from now on, and the handle has the collecting callbacks (their targets are the caller's).
   void BeginTransfer();
 
   // Raises the progress event with the counts of a report sent by the transferring thread.
@@ -65,7 +65,7 @@ class rg_WangLaoChuanShuLei : public CPelObject, public IPelNoticeReceiver {
                             curl_off_t upload_total, curl_off_t uploaded);
   // Sends a report to the owner thread and waits for the handler; its result.
   int SendProgress(const vexo::net::ProgressCounts& counts);
-  // Points the callbacks of a new holder's handle at their functions.
+  // Points the handle's callbacks at their functions and its progress reports at this object.
   void InstallCallbacks();
   // Gives up the holder, unhooking this object from its progress reports.
   void LeaveHolder();
