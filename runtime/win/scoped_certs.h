@@ -9,30 +9,15 @@
 
 namespace vexo::win {
 
-struct CertStoreTraits {
-  static HCERTSTORE InvalidValue() { return nullptr; }
-  static bool IsValid(HCERTSTORE store) { return store != nullptr; }
-  static void Free(HCERTSTORE store) { ::CertCloseStore(store, 0); }
-};
-
-struct CertContextTraits {
-  static PCCERT_CONTEXT InvalidValue() { return nullptr; }
-  static bool IsValid(PCCERT_CONTEXT cert) { return cert != nullptr; }
-  static void Free(PCCERT_CONTEXT cert) { ::CertFreeCertificateContext(cert); }
-};
-
-struct CertChainTraits {
-  static PCCERT_CHAIN_CONTEXT InvalidValue() { return nullptr; }
-  static bool IsValid(PCCERT_CHAIN_CONTEXT chain) { return chain != nullptr; }
-  static void Free(PCCERT_CHAIN_CONTEXT chain) { ::CertFreeCertificateChain(chain); }
-};
+// CertCloseStore with no flags, for the store holder.
+inline BOOL CloseCertStore(HCERTSTORE store) { return ::CertCloseStore(store, 0); }
 
 // Certificate stores opened with CertOpenStore, closed with CertCloseStore.
-using ScopedCertStore = ScopedGeneric<HCERTSTORE, CertStoreTraits>;
+using ScopedCertStore = ScopedNullHandle<HCERTSTORE, &CloseCertStore>;
 // Certificate contexts (CertCreateCertificateContext, CertFindCertificateInStore), freed with
 // CertFreeCertificateContext.
-using ScopedCertContext = ScopedGeneric<PCCERT_CONTEXT, CertContextTraits>;
+using ScopedCertContext = ScopedNullHandle<PCCERT_CONTEXT, &::CertFreeCertificateContext>;
 // Certificate chains built with CertGetCertificateChain, freed with CertFreeCertificateChain.
-using ScopedCertChain = ScopedGeneric<PCCERT_CHAIN_CONTEXT, CertChainTraits>;
+using ScopedCertChain = ScopedNullHandle<PCCERT_CHAIN_CONTEXT, &::CertFreeCertificateChain>;
 
 }  // namespace vexo::win

@@ -11,23 +11,10 @@
 
 namespace vexo::win {
 
-template <typename T>
-struct GdiplusImageTraits {
-  static T* InvalidValue() { return nullptr; }
-  static bool IsValid(T* image) { return image != nullptr; }
-  static void Free(T* image) { Gdiplus::DllExports::GdipDisposeImage(image); }
-};
-
-struct GdiplusGraphicsTraits {
-  static Gdiplus::GpGraphics* InvalidValue() { return nullptr; }
-  static bool IsValid(Gdiplus::GpGraphics* graphics) { return graphics != nullptr; }
-  static void Free(Gdiplus::GpGraphics* graphics) { Gdiplus::DllExports::GdipDeleteGraphics(graphics); }
-};
-
 // A GDI+ bitmap made by one of the GdipCreateBitmapFrom* calls.
-using ScopedGpBitmap = ScopedGeneric<Gdiplus::GpBitmap*, GdiplusImageTraits<Gdiplus::GpBitmap>>;
+using ScopedGpBitmap = ScopedNullHandle<Gdiplus::GpBitmap*, &Gdiplus::DllExports::GdipDisposeImage>;
 // A GDI+ drawing context from GdipGetImageGraphicsContext and the like.
-using ScopedGpGraphics = ScopedGeneric<Gdiplus::GpGraphics*, GdiplusGraphicsTraits>;
+using ScopedGpGraphics = ScopedNullHandle<Gdiplus::GpGraphics*, &Gdiplus::DllExports::GdipDeleteGraphics>;
 
 // A GDI+ session of its own: started by the constructor, shut down by the destructor or reset(). GDI+
 // counts sessions, so this may run beside other ones in the process.

@@ -46,4 +46,16 @@ class ScopedGeneric {
   T value_ = Traits::InvalidValue();
 };
 
+// Traits of the many handle kinds whose empty value is null and that one platform function closes.
+template <typename T, auto kClose>
+struct NullHandleTraits {
+  static T InvalidValue() { return nullptr; }
+  static bool IsValid(T value) { return value != nullptr; }
+  static void Free(T value) { kClose(value); }
+};
+
+// Holder of a handle of type T that is empty when null and closed by calling kClose(handle).
+template <typename T, auto kClose>
+using ScopedNullHandle = ScopedGeneric<T, NullHandleTraits<T, kClose>>;
+
 }  // namespace vexo::win

@@ -14,62 +14,25 @@ struct KernelHandleTraits {
   static void Free(HANDLE h) { ::CloseHandle(h); }
 };
 
-struct RegKeyTraits {
-  static HKEY InvalidValue() { return nullptr; }
-  static bool IsValid(HKEY key) { return key != nullptr; }
-  static void Free(HKEY key) { ::RegCloseKey(key); }
-};
-
-struct ModuleTraits {
-  static HMODULE InvalidValue() { return nullptr; }
-  static bool IsValid(HMODULE module) { return module != nullptr; }
-  static void Free(HMODULE module) { ::FreeLibrary(module); }
-};
-
-template <typename T>
-struct GdiObjectTraits {
-  static T InvalidValue() { return nullptr; }
-  static bool IsValid(T object) { return object != nullptr; }
-  static void Free(T object) { ::DeleteObject(object); }
-};
-
-struct MemoryDcTraits {
-  static HDC InvalidValue() { return nullptr; }
-  static bool IsValid(HDC dc) { return dc != nullptr; }
-  static void Free(HDC dc) { ::DeleteDC(dc); }
-};
-
-struct WindowTraits {
-  static HWND InvalidValue() { return nullptr; }
-  static bool IsValid(HWND window) { return window != nullptr; }
-  static void Free(HWND window) { ::DestroyWindow(window); }
-};
-
-struct IconTraits {
-  static HICON InvalidValue() { return nullptr; }
-  static bool IsValid(HICON icon) { return icon != nullptr; }
-  static void Free(HICON icon) { ::DestroyIcon(icon); }
-};
-
 // Kernel objects closed with CloseHandle (processes, threads, files, events); both null and
 // INVALID_HANDLE_VALUE count as empty.
 using ScopedHandle = ScopedGeneric<HANDLE, KernelHandleTraits>;
 // Registry keys closed with RegCloseKey.
-using ScopedRegKey = ScopedGeneric<HKEY, RegKeyTraits>;
+using ScopedRegKey = ScopedNullHandle<HKEY, &::RegCloseKey>;
 // Libraries loaded with LoadLibrary, freed with FreeLibrary.
-using ScopedLibrary = ScopedGeneric<HMODULE, ModuleTraits>;
+using ScopedLibrary = ScopedNullHandle<HMODULE, &::FreeLibrary>;
 // GDI objects (bitmaps, fonts, brushes, pens, regions) deleted with DeleteObject.
 template <typename T>
-using ScopedGdiObject = ScopedGeneric<T, GdiObjectTraits<T>>;
+using ScopedGdiObject = ScopedNullHandle<T, &::DeleteObject>;
 using ScopedBitmap = ScopedGdiObject<HBITMAP>;
 using ScopedFont = ScopedGdiObject<HFONT>;
 using ScopedBrush = ScopedGdiObject<HBRUSH>;
 // Device contexts made with CreateCompatibleDC/CreateDC, deleted with DeleteDC.
-using ScopedMemoryDc = ScopedGeneric<HDC, MemoryDcTraits>;
+using ScopedMemoryDc = ScopedNullHandle<HDC, &::DeleteDC>;
 // Windows this code created and destroys itself.
-using ScopedWindow = ScopedGeneric<HWND, WindowTraits>;
+using ScopedWindow = ScopedNullHandle<HWND, &::DestroyWindow>;
 // Icons and cursors made with CreateIconIndirect and the like, destroyed with DestroyIcon.
-using ScopedIcon = ScopedGeneric<HICON, IconTraits>;
+using ScopedIcon = ScopedNullHandle<HICON, &::DestroyIcon>;
 
 // A window's device context from GetDC, given back with ReleaseDC.
 class ScopedWindowDc {

@@ -9,12 +9,6 @@
 
 namespace vexo::win {
 
-struct ImageListTraits {
-  static HIMAGELIST InvalidValue() { return nullptr; }
-  static bool IsValid(HIMAGELIST list) { return list != nullptr; }
-  static void Free(HIMAGELIST list) { ::ImageList_Destroy(list); }
-};
-
-using ScopedImageList = ScopedGeneric<HIMAGELIST, ImageListTraits>;
+using ScopedImageList = ScopedNullHandle<HIMAGELIST, &::ImageList_Destroy>;
 
 }  // namespace vexo::win

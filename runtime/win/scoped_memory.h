@@ -8,22 +8,10 @@
 
 namespace vexo::win {
 
-struct GlobalMemoryTraits {
-  static HGLOBAL InvalidValue() { return nullptr; }
-  static bool IsValid(HGLOBAL block) { return block != nullptr; }
-  static void Free(HGLOBAL block) { ::GlobalFree(block); }
-};
-
-struct CoTaskMemTraits {
-  static void* InvalidValue() { return nullptr; }
-  static bool IsValid(void* block) { return block != nullptr; }
-  static void Free(void* block) { ::CoTaskMemFree(block); }
-};
-
 // A block from GlobalAlloc, freed with GlobalFree.
-using ScopedGlobalMemory = ScopedGeneric<HGLOBAL, GlobalMemoryTraits>;
+using ScopedGlobalMemory = ScopedNullHandle<HGLOBAL, &::GlobalFree>;
 // A block from CoTaskMemAlloc or a shell call that returns one (an item id list), freed with CoTaskMemFree.
-using ScopedCoTaskMem = ScopedGeneric<void*, CoTaskMemTraits>;
+using ScopedCoTaskMem = ScopedNullHandle<void*, &::CoTaskMemFree>;
 
 // A global memory block locked with GlobalLock for the holder's lifetime; get() is null when locking failed.
 class ScopedGlobalLock {
