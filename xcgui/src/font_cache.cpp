@@ -29,19 +29,19 @@ Gdiplus::Graphics* FontCache::Measurer() {
   return measurer_.get();
 }
 
-Gdiplus::Font* FontCache::Get(const FontSpec& spec) { return Find(spec).font.get(); }
+Gdiplus::Font* FontCache::Get(const FontSpec& font_spec) { return Find(font_spec).font.get(); }
 
-FontCache::Entry& FontCache::Find(const FontSpec& spec) {
+FontCache::Entry& FontCache::Find(const FontSpec& font_spec) {
   for (auto& entry : fonts_) {
-    if (entry->spec == spec) return *entry;
+    if (entry->font_spec == font_spec) return *entry;
   }
   LOGFONTW lf = {};
-  lf.lfHeight = -spec.size;
-  lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = spec.italic;
+  lf.lfHeight = -font_spec.size;
+  lf.lfWeight = font_spec.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = font_spec.italic;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = ANTIALIASED_QUALITY;
-  lstrcpynW(lf.lfFaceName, spec.face.c_str(), LF_FACESIZE);
+  lstrcpynW(lf.lfFaceName, font_spec.face.c_str(), LF_FACESIZE);
   HDC dc = Measurer() ? measure_dc_.get() : nullptr;
   auto font = std::make_unique<Gdiplus::Font>(dc, &lf);
   if (font->GetLastStatus() != Gdiplus::Ok) {
@@ -53,16 +53,16 @@ FontCache::Entry& FontCache::Find(const FontSpec& spec) {
     font = std::make_unique<Gdiplus::Font>(dc, &lf);
   }
   auto entry = std::make_unique<Entry>();
-  entry->spec = spec;
+  entry->font_spec = font_spec;
   entry->gdi_font.reset(CreateFontIndirectW(&lf));
   entry->font = std::move(font);
   fonts_.push_back(std::move(entry));
   return *fonts_.back();
 }
 
-std::vector<float> FontCache::CaretOffsets(const std::wstring& text, const FontSpec& spec) {
+std::vector<float> FontCache::CaretOffsets(const std::wstring& text, const FontSpec& font_spec) {
   std::vector<float> offsets(text.size() + 1, 0.0f);
-  Entry& entry = Find(spec);
+  Entry& entry = Find(font_spec);
   if (text.empty() || !Measurer() || !entry.gdi_font) return offsets;
   std::vector<INT> extents(text.size(), 0);
   SIZE size;

@@ -21,12 +21,12 @@ class FontCache {
   FontCache(const FontCache&) = delete;
   FontCache& operator=(const FontCache&) = delete;
 
-  // The font for `spec`, created on first use; owned by the cache. Falls back to the default GUI font's
+  // The font for `font_spec`, created on first use; owned by the cache. Falls back to the default GUI font's
   // face when the face cannot be made; never null while GDI+ runs.
-  Gdiplus::Font* Get(const FontSpec& spec);
+  Gdiplus::Font* Get(const FontSpec& font_spec);
   // The x offset of every caret position of `text` (text.size() + 1 values, the first 0), in pixels;
   // one measuring pass, however long the text.
-  std::vector<float> CaretOffsets(const std::wstring& text, const FontSpec& spec);
+  std::vector<float> CaretOffsets(const std::wstring& text, const FontSpec& font_spec);
   // Drops every font; called before GDI+ stops.
   void Clear();
 
@@ -37,11 +37,11 @@ class FontCache {
   Gdiplus::Graphics* Measurer();
 
   struct Entry {
-    FontSpec spec;
+    FontSpec font_spec;
     vexo::win::ScopedFont gdi_font;  // the same font for GDI measuring
     std::unique_ptr<Gdiplus::Font> font;
   };
-  Entry& Find(const FontSpec& spec);
+  Entry& Find(const FontSpec& font_spec);
 
   std::vector<std::unique_ptr<Entry>> fonts_;
   vexo::win::ScopedMemoryDc measure_dc_;

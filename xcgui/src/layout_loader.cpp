@@ -24,7 +24,7 @@ class Builder {
   Builder(const ResourcePack& pack, std::wstring* error) : pack_(pack), named_(pack.Named()), error_(error) {}
 
   std::unique_ptr<Widget> BuildWidget(const XmlElement& node);
-  bool BuildWindowSpec(const XmlElement& node, WindowSpec* spec);
+  bool BuildWindowSpec(const XmlElement& node, WindowSpec* window_spec);
 
   bool Fail(const std::wstring& what) {
     if (error_) *error_ = what;
@@ -179,7 +179,7 @@ std::unique_ptr<Widget> Builder::BuildWidget(const XmlElement& node) {
   return widget;
 }
 
-bool Builder::BuildWindowSpec(const XmlElement& node, WindowSpec* spec) {
+bool Builder::BuildWindowSpec(const XmlElement& node, WindowSpec* window_spec) {
   Style style = pack_.style_sheet().Resolve(L"window", L"", L"");
   Style inline_style;
   for (const auto& [key, value] : node.attributes) {
@@ -190,16 +190,16 @@ bool Builder::BuildWindowSpec(const XmlElement& node, WindowSpec* spec) {
       if (!number || *number < (required ? 1 : 0) || *number > kMaxWindowSide) {
         return Fail(L"window " + key + L" '" + value + L"' is out of range");
       }
-      if (key == L"width") spec->width = *number;
-      if (key == L"height") spec->height = *number;
-      if (key == L"min-width") spec->min_width = *number;
-      if (key == L"min-height") spec->min_height = *number;
-      if (key == L"max-width") spec->max_width = *number;
-      if (key == L"max-height") spec->max_height = *number;
+      if (key == L"width") window_spec->width = *number;
+      if (key == L"height") window_spec->height = *number;
+      if (key == L"min-width") window_spec->min_width = *number;
+      if (key == L"min-height") window_spec->min_height = *number;
+      if (key == L"max-width") window_spec->max_width = *number;
+      if (key == L"max-height") window_spec->max_height = *number;
     } else if (key == L"title") {
-      spec->title = value;
+      window_spec->title = value;
     } else if (key == L"drag" || key == L"maximize") {
-      if (!Bool(key, value, key == L"drag" ? &spec->drag : &spec->maximize)) return false;
+      if (!Bool(key, value, key == L"drag" ? &window_spec->drag : &window_spec->maximize)) return false;
     } else if (key == L"name") {
       continue;
     } else if (SetStyleProperty(inline_style, key, value, named_) != PropertyResult::kSet) {
@@ -207,9 +207,9 @@ bool Builder::BuildWindowSpec(const XmlElement& node, WindowSpec* spec) {
     }
   }
   style.MergeFrom(inline_style);
-  spec->font = style.Font(spec->font);
-  if (style.background_color) spec->background = *style.background_color;
-  if (style.border_color) spec->border = *style.border_color;
+  window_spec->font = style.Font(window_spec->font);
+  if (style.background_color) window_spec->background = *style.background_color;
+  if (style.border_color) window_spec->border = *style.border_color;
   return true;
 }
 
@@ -225,14 +225,14 @@ Object* LoadLayout(Context& context, const XmlElement& root, Object* parent, std
       builder.Fail(L"a window layout can only be owned by a window");
       return nullptr;
     }
-    WindowSpec spec;
-    if (!builder.BuildWindowSpec(root, &spec)) return nullptr;
+    WindowSpec window_spec;
+    if (!builder.BuildWindowSpec(root, &window_spec)) return nullptr;
     std::vector<std::unique_ptr<Widget>> children;
     for (const XmlElement& node : root.children) {
       children.push_back(builder.BuildWidget(node));
       if (!children.back()) return nullptr;
     }
-    std::unique_ptr<Window> created = Window::Create(context, spec, parent_window ? parent_window->hwnd() : nullptr);
+    std::unique_ptr<Window> created = Window::Create(context, window_spec, parent_window ? parent_window->hwnd() : nullptr);
     if (!created) {
       builder.Fail(L"the native window cannot be created");
       return nullptr;

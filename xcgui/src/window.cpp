@@ -50,13 +50,13 @@ bool Window::RegisterWindowClass(HINSTANCE module) {
 
 void Window::UnregisterWindowClass(HINSTANCE module) { UnregisterClassW(kWindowClass, module); }
 
-Window::Window(Context& context, const WindowSpec& spec)
-    : Object(Kind::kWindow), context_(context), spec_(spec), root_(std::make_unique<Element>()) {
+Window::Window(Context& context, const WindowSpec& window_spec)
+    : Object(Kind::kWindow), context_(context), spec_(window_spec), root_(std::make_unique<Element>()) {
   root_->AttachTo(this);
-  root_->SetSize(spec.width, spec.height);
-  root_->style().background_color = spec.background;
-  root_->style().border_color = spec.border;
-  root_->set_draw_border((spec.border >> 24) != 0);
+  root_->SetSize(window_spec.width, window_spec.height);
+  root_->style().background_color = window_spec.background;
+  root_->style().border_color = window_spec.border;
+  root_->set_draw_border((window_spec.border >> 24) != 0);
 }
 
 Window::~Window() {
@@ -67,17 +67,17 @@ Window::~Window() {
   }
 }
 
-std::unique_ptr<Window> Window::Create(Context& context, const WindowSpec& spec, HWND owner) {
-  std::unique_ptr<Window> window(new Window(context, spec));
+std::unique_ptr<Window> Window::Create(Context& context, const WindowSpec& window_spec, HWND owner) {
+  std::unique_ptr<Window> window(new Window(context, window_spec));
   MONITORINFO monitor = {};
   monitor.cbSize = sizeof(monitor);
   GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
   const RECT& work = monitor.rcWork;
-  int x = work.left + ((work.right - work.left) - spec.width) / 2;
-  int y = work.top + ((work.bottom - work.top) - spec.height) / 2;
-  DWORD style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | (spec.maximize ? WS_MAXIMIZEBOX : 0);
-  HWND hwnd = CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, spec.title.c_str(), style, x, y, spec.width,
-                              spec.height, owner, nullptr, context.module(), window.get());
+  int x = work.left + ((work.right - work.left) - window_spec.width) / 2;
+  int y = work.top + ((work.bottom - work.top) - window_spec.height) / 2;
+  DWORD style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | (window_spec.maximize ? WS_MAXIMIZEBOX : 0);
+  HWND hwnd = CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, window_spec.title.c_str(), style, x, y, window_spec.width,
+                              window_spec.height, owner, nullptr, context.module(), window.get());
   if (!hwnd) return nullptr;
   return window;
 }

@@ -40,7 +40,7 @@ class Window : public Object {
   static bool RegisterWindowClass(HINSTANCE module);
   static void UnregisterWindowClass(HINSTANCE module);
   // Creates the native window, hidden and centred on the work area; null when that fails.
-  static std::unique_ptr<Window> Create(Context& context, const WindowSpec& spec, HWND owner);
+  static std::unique_ptr<Window> Create(Context& context, const WindowSpec& window_spec, HWND owner);
   ~Window() override;
 
   // The native window; null once it is destroyed. Owned by this object.
@@ -90,7 +90,7 @@ class Window : public Object {
   void RestartBlink();
 
  private:
-  Window(Context& context, const WindowSpec& spec);
+  Window(Context& context, const WindowSpec& window_spec);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void OnPaint();
