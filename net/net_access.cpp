@@ -72,14 +72,14 @@ void SetConnectionPolicy(CCurlWraper& curl) {
 }  // namespace
 
 rg_WangLaoFangWenLei::rg_WangLaoFangWenLei()
-    : self_(vexo::net::CountedRef<CPelObjectPointer>::Adopt(new CPelObjectPointer(this))) {
+    : self_(vexo::CountedRef<CPelObjectPointer>::Adopt(new CPelObjectPointer(this))) {
   ConnectTransfer();
 }
 
 rg_WangLaoFangWenLei::rg_WangLaoFangWenLei(const rg_WangLaoFangWenLei& other)
     : CPelObject(other),
       transfer_(other.transfer_),
-      self_(vexo::net::CountedRef<CPelObjectPointer>::Adopt(new CPelObjectPointer(this))) {
+      self_(vexo::CountedRef<CPelObjectPointer>::Adopt(new CPelObjectPointer(this))) {
   ConnectTransfer();
 }
 

@@ -68,7 +68,7 @@ class rg_WangLaoFangWenLei : public CPelObject {
 
   rg_WangLaoChuanShuLei transfer_;
   ProgressEvent progress_;
-  vexo::net::CountedRef<CPelObjectPointer> self_;
+  vexo::CountedRef<CPelObjectPointer> self_;
 };
 
 }  // namespace rg_Pelor_ShiChuang_WangLao

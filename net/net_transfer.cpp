@@ -25,7 +25,7 @@ std::int64_t JoinWords(const std::uint32_t* words) {
 
 }  // namespace
 
-rg_WangLaoChuanShuLei::rg_WangLaoChuanShuLei() : holder_(vexo::net::CountedRef<CurlHolder>::Adopt(new CurlHolder())) {
+rg_WangLaoChuanShuLei::rg_WangLaoChuanShuLei() : holder_(vexo::CountedRef<CurlHolder>::Adopt(new CurlHolder())) {
   InstallCallbacks();
   // The targets are set per request; until then the collectors drop what arrives, instead of taking
   // libcurl's default target, stdout, for a buffer.

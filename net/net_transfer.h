@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "net/counted_ref.h"
+#include "runtime/counted_ref.h"
 #include "net/curl_wraper.h"
 #include "net/event_slot.h"
 #include "net/notice_receiver.h"
@@ -70,7 +70,7 @@ class rg_WangLaoChuanShuLei : public CPelObject, public IPelNoticeReceiver {
   // Gives up the holder, unhooking this object from its progress reports.
   void LeaveHolder();
 
-  vexo::net::CountedRef<CurlHolder> holder_;
+  vexo::CountedRef<CurlHolder> holder_;
   ProgressEvent progress_;
 };
 

@@ -1,4 +1,5 @@
-// Counted holders: CRefObject's count and final release, CPelObjectPointer, CRefObjectWithData.
+// Counted holders: CRefObject's count and final release, CPelObjectPointer, CRefObjectWithData, and the
+// owning reference CountedRef.
 #include "runtime/ref_object.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "runtime/app_instance.h"
+#include "runtime/counted_ref.h"
 #include "runtime/pel_object_pointer.h"
 #include "tests/runtime/sample_classes.h"
 
@@ -33,6 +35,30 @@ TEST(RefObject, ReleaseDestroysOnlyAtTheLastReference) {
   EXPECT_EQ(log, "");
   EXPECT_EQ(ref->GetRefCount(), 1);
   EXPECT_EQ(ref->Release(), 1);
+  EXPECT_EQ(log, "final;destroyed;");
+}
+
+TEST(CountedRef, CopiesShareMovesTransferAndTheLastOwnerReleases) {
+  std::string log;
+  auto* ref = new LoggingRef(&log);
+  {
+    auto first = vexo::CountedRef<LoggingRef>::Adopt(ref);  // takes the holder's first reference
+    EXPECT_EQ(ref->GetRefCount(), 1);
+    {
+      vexo::CountedRef<LoggingRef> copy = first;
+      EXPECT_EQ(ref->GetRefCount(), 2);
+      vexo::CountedRef<LoggingRef> moved = std::move(copy);
+      EXPECT_FALSE(copy);
+      EXPECT_EQ(moved.get(), ref);
+      EXPECT_EQ(ref->GetRefCount(), 2);
+    }
+    EXPECT_EQ(ref->GetRefCount(), 1);
+    auto shared = vexo::CountedRef<LoggingRef>::Share(ref);
+    EXPECT_EQ(ref->GetRefCount(), 2);
+    first = vexo::CountedRef<LoggingRef>();  // assigning empty drops first's reference
+    EXPECT_EQ(ref->GetRefCount(), 1);
+    EXPECT_EQ(log, "");
+  }
   EXPECT_EQ(log, "final;destroyed;");
 }
 

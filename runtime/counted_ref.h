@@ -3,7 +3,7 @@
 
 #include <utility>
 
-namespace vexo::net {
+namespace vexo {
 
 // Holds one reference: Release on destruction, AddRef on copy. Null is allowed.
 template <class T>
@@ -41,4 +41,4 @@ class CountedRef {
   T* holder_ = nullptr;
 };
 
-}  // namespace vexo::net
+}  // namespace vexo
