@@ -2,14 +2,16 @@
 #pragma once
 
 #include <mutex>
+#include <optional>
 
+#include "runtime/win/scoped_gdiplus.h"
 #include "runtime/win/windows_api.h"
 
 class GdiplusSession {
  public:
+  // Nothing is started until Start. The destructor shuts GDI+ down if this session started it; every
+  // GDI+ object must be gone by then.
   GdiplusSession() = default;
-  // Shuts GDI+ down if this session started it; every GDI+ object must be gone by then.
-  ~GdiplusSession();
   GdiplusSession(const GdiplusSession&) = delete;
   GdiplusSession& operator=(const GdiplusSession&) = delete;
 
@@ -19,5 +21,5 @@ class GdiplusSession {
 
  private:
   std::mutex lock_;
-  ULONG_PTR token_ = 0;
+  std::optional<vexo::win::ScopedGdiplus> session_;
 };
