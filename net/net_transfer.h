@@ -8,7 +8,7 @@
 
 #include "runtime/counted_ref.h"
 #include "net/curl_wraper.h"
-#include "net/event_slot.h"
+#include "runtime/event_slot.h"
 #include "net/notice_receiver.h"
 #include "net/progress_counts.h"
 #include "runtime/class_family.h"

@@ -2,13 +2,6 @@
 
 namespace vexo::test {
 
-void HandlerOwner::End() {
-  if (self == nullptr) return;
-  self->Clear();
-  self->Release();
-  self = nullptr;
-}
-
 std::int32_t LogProgress(CPelObject*, CPelObject* source, std::uint32_t user_value, std::int64_t total,
                          std::int64_t downloaded, std::int64_t, std::int64_t) {
   auto& log = *reinterpret_cast<ProgressLog*>(static_cast<std::uintptr_t>(user_value));

@@ -1,4 +1,4 @@
-// Handler owners and a progress handler that records its calls, for the event and progress tests.
+// A progress handler that records its calls, for the progress tests.
 #pragma once
 
 #include <windows.h>
@@ -7,22 +7,9 @@
 #include <vector>
 
 #include "runtime/pel_object.h"
-#include "runtime/pel_object_pointer.h"
+#include "tests/support/handler_owner.h"
 
 namespace vexo::test {
-
-// A handler owner as the system makes one: an object and its self-pointer.
-struct HandlerOwner {
-  CPelObject object;
-  CPelObjectPointer* self = new CPelObjectPointer(&object);
-
-  HandlerOwner() = default;
-  HandlerOwner(const HandlerOwner&) = delete;
-  HandlerOwner& operator=(const HandlerOwner&) = delete;
-  ~HandlerOwner() { End(); }
-  // What an owner's destructor does: empties the self-pointer and drops its own reference.
-  void End();
-};
 
 // What the progress handler saw, and what it answers.
 struct ProgressLog {

@@ -45,6 +45,14 @@ bool EventRegistry::Has(int id) const {
                      [id](const Entry& entry) { return entry.record && entry.id == id; });
 }
 
+std::vector<const xc_event*> EventRegistry::RecordsFor(int id) const {
+  std::vector<const xc_event*> records;
+  for (const Entry& entry : entries_) {
+    if (entry.record && entry.id == id) records.push_back(entry.record);
+  }
+  return records;
+}
+
 void EventRegistry::Compact(Context& context) {
   // A running dispatch walks the entries by index; they are only erased once it has ended.
   if (context.dispatching()) return;

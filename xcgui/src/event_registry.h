@@ -26,6 +26,8 @@ class EventRegistry {
   // Releases every record (after the running dispatch, if any); used when the owner is destroyed.
   void ReleaseAll(Context& context);
   bool Has(int id) const;
+  // The records registered for `id`, in registration order; they stay the registry's.
+  std::vector<const xc_event*> RecordsFor(int id) const;
 
   // Calls every record registered for `id`, in registration order, with the values packed as the record
   // contract says, and returns the handled flag. Stops when `owner` dies in a handler. `as_window` picks

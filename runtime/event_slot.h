@@ -79,3 +79,17 @@ class CEventSlot : public CEventSlotBase {
     return reinterpret_cast<Handler>(handler)(binding.owner_object(), source, binding.user_value(), args...);
   }
 };
+
+namespace vexo {
+
+// A slot as a member of a copyable object. Slots are never copied: a copy of the object starts with an
+// empty slot, and assigning the object leaves its slot as it was.
+template <class Slot>
+class UncopiedSlot : public Slot {
+ public:
+  UncopiedSlot() = default;
+  UncopiedSlot(const UncopiedSlot&) : Slot() {}
+  UncopiedSlot& operator=(const UncopiedSlot&) { return *this; }
+};
+
+}  // namespace vexo

@@ -1,4 +1,4 @@
-#include "net/event_slot.h"
+#include "runtime/event_slot.h"
 
 CEventSlotBase::~CEventSlotBase() {
   if (owner_ != nullptr) owner_->Release();

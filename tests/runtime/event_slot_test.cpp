@@ -1,5 +1,5 @@
 // Event slots: binding keeps exactly one owner reference, raising calls only handlers of living owners.
-#include "net/event_slot.h"
+#include "runtime/event_slot.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <thread>
 
-#include "tests/net/progress_log.h"
+#include "tests/support/handler_owner.h"
 
 namespace {
 
