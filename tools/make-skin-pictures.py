@@ -146,8 +146,8 @@ def draw_network(band):
         glow_draw.ellipse(scaled((x - r * 3, y - r * 3, x + r * 3, y + r * 3)), fill=(0x5A, 0xA8, 0xFF, 110))
         draw.ellipse(scaled((x - r, y - r, x + r, y + r)), fill=(0xD6, 0xE8, 0xFF, 200))
     glow = glow.filter(ImageFilter.GaussianBlur(4 * SCALE))
-    band.paste(glow, (0, 0), glow)
-    band.paste(layer, (0, 0), layer)
+    band.alpha_composite(glow)
+    band.alpha_composite(layer)
 
 
 def draw_rings(band, centre):
@@ -158,7 +158,7 @@ def draw_rings(band, centre):
     for radius, alpha in ((66, 34), (104, 22), (146, 14), (192, 8)):
         draw.ellipse(scaled((cx - radius, cy - radius, cx + radius, cy + radius)),
                      outline=(0xB8, 0xD4, 0xFF, alpha), width=SCALE)
-    band.paste(layer, (0, 0), layer)
+    band.alpha_composite(layer)
 
 
 def soft_shadow(band, box, radius, colour, blur, alpha):
@@ -166,17 +166,22 @@ def soft_shadow(band, box, radius, colour, blur, alpha):
     layer = Image.new('RGBA', band.size, (0, 0, 0, 0))
     ImageDraw.Draw(layer).rounded_rectangle(scaled(box), radius=radius * SCALE, fill=colour + (alpha,))
     layer = layer.filter(ImageFilter.GaussianBlur(blur * SCALE))
-    band.paste(layer, (0, 0), layer)
+    band.alpha_composite(layer)
 
 
-def diagonal_tile(size, top_left, bottom_right, radius):
-    """A rounded square of `size` (supersampled pixels) with a diagonal gradient, on transparency."""
+def diagonal_tile(size, top_left, bottom_right, radius, shine):
+    """A rounded square of `size` (supersampled pixels) with a diagonal gradient, lightened by `shine`
+    (0..1) along its top edge, on transparency."""
     tile = Image.new('RGBA', (size, size))
     pixels = tile.load()
     for y in range(size):
         for x in range(size):
             t = (x + y) / (2 * size - 2)
             pixels[x, y] = mix(top_left, bottom_right, t) + (255,)
+    light = Image.new('L', (size, size), 0)
+    ImageDraw.Draw(light).rectangle((0, 0, size, size * 0.38), fill=round(255 * shine))
+    light = light.filter(ImageFilter.GaussianBlur(size * 0.08))
+    tile.paste(Image.new('RGB', (size, size), WHITE), (0, 0), light)
     mask = Image.new('L', (size, size), 0)
     ImageDraw.Draw(mask).rounded_rectangle((0, 0, size - 1, size - 1), radius=radius, fill=255)
     tile.putalpha(mask)
@@ -186,13 +191,7 @@ def diagonal_tile(size, top_left, bottom_right, radius):
 def draw_logo(band, left, top, size):
     """The product mark: the icon's blue tile with a white V and the node at its foot."""
     s = size * SCALE
-    tile = diagonal_tile(s, LOGO_TOP_LEFT, LOGO_BOTTOM_RIGHT, round(s * 0.24))
-    # A soft light along the top edge, as on the icon.
-    shine = Image.new('L', (s, s), 0)
-    ImageDraw.Draw(shine).rectangle((0, 0, s, s * 0.38), fill=26)
-    shine = shine.filter(ImageFilter.GaussianBlur(s * 0.08))
-    tile.paste(Image.new('RGB', (s, s), WHITE), (0, 0), Image.composite(shine, Image.new('L', (s, s), 0),
-                                                                        tile.getchannel('A')))
+    tile = diagonal_tile(s, LOGO_TOP_LEFT, LOGO_BOTTOM_RIGHT, round(s * 0.24), 0.10)
     draw = ImageDraw.Draw(tile)
     unit = s / 64
     stroke = round(9.2 * unit)
@@ -203,7 +202,7 @@ def draw_logo(band, left, top, size):
             draw.ellipse((px - stroke / 2, py - stroke / 2, px + stroke / 2, py + stroke / 2), fill=WHITE)
     r = 4.6 * unit
     draw.ellipse((32 * unit - r, 51 * unit - r, 32 * unit + r, 51 * unit + r), fill=WHITE)
-    band.paste(tile, scaled((left, top)), tile)
+    band.alpha_composite(tile, scaled((left, top)))
 
 
 def draw_check_badge(band, centre, radius):
@@ -212,7 +211,7 @@ def draw_check_badge(band, centre, radius):
     halo = Image.new('RGBA', band.size, (0, 0, 0, 0))
     ImageDraw.Draw(halo).ellipse(scaled((cx - radius - 7, cy - radius - 7, cx + radius + 7, cy + radius + 7)),
                                  outline=(0x7C, 0xF0, 0xC0, 60), width=2 * SCALE)
-    band.paste(halo, (0, 0), halo)
+    band.alpha_composite(halo)
     size = 2 * radius * SCALE
     disc = Image.new('RGBA', (size, size))
     pixels = disc.load()
@@ -229,7 +228,7 @@ def draw_check_badge(band, centre, radius):
     draw.line(points, fill=WHITE, width=stroke, joint='curve')
     for px, py in (points[0], points[-1]):
         draw.ellipse((px - stroke / 2, py - stroke / 2, px + stroke / 2, py + stroke / 2), fill=WHITE)
-    band.paste(disc, scaled((cx - radius, cy - radius)), disc)
+    band.alpha_composite(disc, scaled((cx - radius, cy - radius)))
 
 
 def draw_text(image, position, text, size, colour, anchor='ls', bold=0.0, spacing=0.0):
@@ -254,7 +253,7 @@ def draw_text(image, position, text, size, colour, anchor='ls', bold=0.0, spacin
     if len(colour) == 4:
         alpha = layer.getchannel('A').point(lambda a: a * colour[3] // 255)
         layer.putalpha(alpha)
-    image.paste(layer, (0, 0), layer)
+    image.alpha_composite(layer)
     return total / SCALE
 
 
@@ -275,7 +274,7 @@ def band_base():
     # A hairline of light where the band meets the white part.
     edge = Image.new('RGBA', band.size, (0, 0, 0, 0))
     ImageDraw.Draw(edge).rectangle((0, height - SCALE, width, height), fill=(0x6E, 0x9C, 0xFF, 70))
-    band.paste(edge, (0, 0), edge)
+    band.alpha_composite(edge)
     draw_logo(band, 14, 10, 18)
     return band
 
@@ -298,9 +297,10 @@ def compose_banner(emblem, headline, subline, tagline):
     draw_text(band, (text_left, EMBLEM_TOP + 66), subline, sub_size, (0xC9, 0xDB, 0xFF), spacing=1.5)
     draw_text(band, (text_left, EMBLEM_TOP + 86), tagline, tag_size, (0x8F, 0xAE, 0xE8), spacing=2.2)
 
-    banner = Image.new('RGBA', tuple(v * SCALE for v in BANNER_SIZE), WHITE + (255,))
-    banner.paste(band, (0, 0))
-    return reduce(banner, BANNER_SIZE)
+    # The band is reduced on its own, so that its lower edge stays sharp and the white part stays white.
+    banner = Image.new('RGBA', BANNER_SIZE, WHITE + (255,))
+    banner.paste(reduce(band, (BANNER_SIZE[0], BAND_HEIGHT)), (0, 0))
+    return banner
 
 
 def text_width(text, size, bold, spacing):
