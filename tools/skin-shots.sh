@@ -40,7 +40,7 @@ capture() {
 # shoot PAGE NAME [ACTION]: shows PAGE, optionally does ACTION (hover, focus), captures it, closes it.
 shoot() {
   local page=$1 name=$2 action=${3:-}
-  wine "$preview" "$install_exe" "$page" </dev/null >/dev/null 2>&1 &
+  wine "$preview" "$install_exe" "$page" </dev/null >/dev/null &
   preview_pid=$!
   local window
   window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Vexo助手在线安装' | head -n1) ||
@@ -53,7 +53,7 @@ shoot() {
     focus)
       # Into the path field with the mouse, then on to the browse and the install button.
       xdotool mousemove $((left + path_field_x)) $((top + path_field_y)) click 1 mousemove 0 0
-      xdotool key --delay 80 Tab Tab ;;
+      xdotool windowfocus --sync "$window" key --delay 80 Tab Tab ;;
   esac
   capture "$name"
   xdotool windowfocus --sync "$window" key alt+F4 || true
