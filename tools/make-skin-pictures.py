@@ -231,30 +231,28 @@ def draw_check_badge(band, centre, radius):
     band.alpha_composite(disc, scaled((cx - radius, cy - radius)))
 
 
+def text_width(text, size, spacing):
+    """Width in final pixels of `text` at `size` with `spacing` added between characters."""
+    face = font(size)
+    return sum(face.getlength(ch) for ch in text) / SCALE + spacing * (len(text) - 1)
+
+
 def draw_text(image, position, text, size, colour, anchor='ls', bold=0.0, spacing=0.0):
-    """Text at `position` (final pixels) in `colour` (RGB or RGBA); `bold` thickens strokes by that many
-    final pixels, `spacing` adds space between characters. Returns the text's width in final pixels."""
+    """Text in `colour` at `position` (final pixels), a Pillow anchor whose first letter is l (starts there)
+    or m (centred there); `bold` thickens strokes by that many final pixels, `spacing` adds space between
+    characters."""
     layer = Image.new('RGBA', image.size, (0, 0, 0, 0))
     draw = ImageDraw.Draw(layer)
     face = font(size)
     stroke = round(bold * SCALE)
-    fill = colour[:3] + (255,)
-    advances = [face.getlength(ch) for ch in text]
-    total = sum(advances) + spacing * SCALE * (len(text) - 1)
+    fill = colour + (255,)
     x, y = scaled(position)
     if anchor[0] == 'm':
-        x -= total / 2
-    elif anchor[0] == 'r':
-        x -= total
-    vertical = 'l' + anchor[1]
-    for ch, advance in zip(text, advances):
-        draw.text((x, y), ch, font=face, fill=fill, anchor=vertical, stroke_width=stroke, stroke_fill=fill)
-        x += advance + spacing * SCALE
-    if len(colour) == 4:
-        alpha = layer.getchannel('A').point(lambda a: a * colour[3] // 255)
-        layer.putalpha(alpha)
+        x -= text_width(text, size, spacing) * SCALE / 2
+    for ch in text:
+        draw.text((x, y), ch, font=face, fill=fill, anchor='l' + anchor[1], stroke_width=stroke, stroke_fill=fill)
+        x += face.getlength(ch) + spacing * SCALE
     image.alpha_composite(layer)
-    return total / SCALE
 
 
 # Where the emblem and the words sit in the band (final pixels): a centred row of emblem and text block.
@@ -279,18 +277,19 @@ def band_base():
     return band
 
 
-def compose_banner(emblem, headline, subline, tagline):
-    """The 600 x 420 banner: band with an emblem left of a headline, subline and tagline; white below."""
+def compose_banner(emblem, glow, headline, subline, tagline):
+    """The 600 x 420 banner: band with an emblem (lit from below by `glow`) left of a headline, subline and
+    tagline; white below."""
     band = band_base()
     head_size, sub_size, tag_size = 40, 16, 11
-    head_width = text_width(headline, head_size, 1.0, 1.0)
-    sub_width = text_width(subline, sub_size, 0.0, 1.5)
+    head_width = text_width(headline, head_size, 1.0)
+    sub_width = text_width(subline, sub_size, 1.5)
     block = max(head_width, sub_width)
     left = round((BANNER_SIZE[0] - (EMBLEM_SIZE + TEXT_GAP + block)) / 2)
     centre = (left + EMBLEM_SIZE / 2, EMBLEM_TOP + EMBLEM_SIZE / 2)
     draw_rings(band, centre)
     soft_shadow(band, (left + 4, EMBLEM_TOP + 10, left + EMBLEM_SIZE - 4, EMBLEM_TOP + EMBLEM_SIZE + 6), 20,
-                (0x1A, 0x5C, 0xFF), 12, 150)
+                glow, 12, 150)
     emblem(band, left, EMBLEM_TOP, EMBLEM_SIZE)
     text_left = left + EMBLEM_SIZE + TEXT_GAP
     draw_text(band, (text_left, EMBLEM_TOP + 40), headline, head_size, WHITE, bold=1.0, spacing=1.0)
@@ -303,19 +302,16 @@ def compose_banner(emblem, headline, subline, tagline):
     return banner
 
 
-def text_width(text, size, bold, spacing):
-    face = font(size)
-    return (sum(face.getlength(ch) for ch in text) + round(bold * SCALE) * 2) / SCALE + spacing * (len(text) - 1)
-
-
 def banner():
-    return compose_banner(draw_logo, 'Vexo助手', '一键连接，畅享极速稳定网络', 'FAST · STABLE · SECURE')
+    return compose_banner(draw_logo, (0x1A, 0x5C, 0xFF), 'Vexo助手', '一键连接，畅享极速稳定网络',
+                          'FAST · STABLE · SECURE')
 
 
 def banner_done():
     def badge(band, left, top, size):
         draw_check_badge(band, (left + size / 2, top + size / 2), round(size * 0.46))
-    return compose_banner(badge, '安装成功', 'Vexo助手已就绪，欢迎使用', 'INSTALLATION COMPLETE')
+    return compose_banner(badge, (0x12, 0xB8, 0x7A), '安装成功', 'Vexo助手已就绪，欢迎使用',
+                          'INSTALLATION COMPLETE')
 
 
 # --- Buttons -----------------------------------------------------------------------------------------------
