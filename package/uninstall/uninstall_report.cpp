@@ -36,7 +36,8 @@ constexpr ErrorWords kErrorWords[] = {
     {ERROR_SHARING_VIOLATION, L"正在被其他程序使用，请先关闭 Vexo助手 再试"},
     {ERROR_LOCK_VIOLATION, L"正在被其他程序使用，请先关闭 Vexo助手 再试"},
     {ERROR_USER_MAPPED_FILE, L"正在被其他程序使用，请先关闭 Vexo助手 再试"},
-    {ERROR_ACCESS_DENIED, L"没有删除它的权限，请以管理员身份运行卸载程序"},
+    // Windows refuses to delete a running program's file this way too.
+    {ERROR_ACCESS_DENIED, L"正在运行或没有删除权限，请先关闭 Vexo助手 再试；仍不行时请以管理员身份运行卸载程序"},
     {ERROR_WRITE_PROTECT, L"所在磁盘处于写保护状态"},
     {ERROR_FILE_TOO_LARGE, L"文件过大，不是有效的卸载清单"},
 };

@@ -74,17 +74,10 @@ class ClientTest : public testing::TestWithParam<CloseCase> {};
 TEST_P(ClientTest, ShowsWhatIsInstalledWhereAndEndsWithZeroWhenClosed) {
   StagedInstall install;
   ASSERT_TRUE(install.ok());
-  const std::wstring program = install.folder() + product::kClientExeName;
-  std::wstring command_line = L"\"" + program + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info{};
-  ASSERT_TRUE(::CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &info));
-  vexo::win::ScopedHandle process(info.hProcess);
-  vexo::win::ScopedHandle thread(info.hThread);
+  vexo::win::ScopedHandle process = install.StartClient();
+  ASSERT_TRUE(process);
 
-  WindowSearch search{info.dwProcessId};
+  WindowSearch search{::GetProcessId(process.get())};
   for (DWORD waited = 0; search.found == nullptr && waited < kDeadlineMs; waited += kPollMs) {
     ::Sleep(kPollMs);
     ::EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));

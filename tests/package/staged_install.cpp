@@ -13,6 +13,7 @@ namespace vexo::test {
 
 namespace {
 
+// How long a started program may take to get ready or to end.
 constexpr DWORD kFollowerTimeoutMs = 30000;
 
 std::wstring Text(const CWString& text) { return text.GetText(); }
@@ -106,6 +107,22 @@ bool StagedInstall::Register(const std::wstring& client_folder, const std::wstri
 bool StagedInstall::KeyExists(const wchar_t* key_path) {
   win::ScopedRegKey key;
   return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, key_path, 0, KEY_READ, key.receive()) == ERROR_SUCCESS;
+}
+
+win::ScopedHandle StagedInstall::StartClient() const {
+  const std::wstring program = folder_ + product::kClientExeName;
+  std::wstring command_line = L"\"" + program + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+    return win::ScopedHandle();
+  }
+  win::ScopedHandle process(info.hProcess);
+  win::ScopedHandle thread(info.hThread);
+  ::WaitForInputIdle(process.get(), kFollowerTimeoutMs);
+  return process;
 }
 
 UninstallerRun StagedInstall::RunUninstaller(const std::wstring& arguments, const std::vector<int>& answers) const {

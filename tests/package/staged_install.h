@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/win/com_ptr.h"
+#include "runtime/win/scoped_handles.h"
 #include "tests/runtime/child_process.h"
 #include "tests/sys/sys_test_support.h"
 
@@ -42,6 +43,10 @@ class StagedInstall {
   // with the values and in the order the installer uses.
   static bool Register(const std::wstring& client_folder, const std::wstring& install_folder);
   static bool KeyExists(const wchar_t* key_path);
+
+  // Starts the staged VexoClient.exe and waits until it is ready for input. Returns its process handle,
+  // empty when it could not be started.
+  win::ScopedHandle StartClient() const;
 
   // Runs the staged Uninstall.exe with `arguments`, answering its message boxes with `answers` (then
   // OK), waits for it and for the processes it started, and deletes the temporary copy it left.

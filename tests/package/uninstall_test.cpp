@@ -119,29 +119,57 @@ TEST_F(UninstallTest, ConfirmedRunAsksAboutTheFolderThenReportsSuccess) {
   EXPECT_TRUE(Contains(run.outcome.boxes[1].text, L"已从您的计算机中卸载"));
 }
 
-TEST_F(UninstallTest, FileInUseIsReportedAndEverythingNeededToRetryStays) {
-  const std::wstring locked = L"data\\nodes\\default.json";
-  vexo::win::ScopedHandle holder(::CreateFileW(Installed(locked).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                               OPEN_EXISTING, 0, nullptr));
+// A file that cannot be deleted because it is in use: the running client, or a data file another program
+// holds open.
+struct InUseCase {
+  const char* name;
+  const wchar_t* entry;
+  bool is_process;  // the holder is the client's process, ended to let go; otherwise an open file
+};
+
+class InUseTest : public UninstallTest, public testing::WithParamInterface<InUseCase> {
+ protected:
+  vexo::win::ScopedHandle Hold() const {
+    if (GetParam().is_process) return install_.StartClient();
+    return vexo::win::ScopedHandle(::CreateFileW(Installed(GetParam().entry).c_str(), GENERIC_READ,
+                                                 FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  }
+
+  void LetGo(vexo::win::ScopedHandle& holder) const {
+    if (GetParam().is_process) {
+      ::TerminateProcess(holder.get(), 0);
+      ::WaitForSingleObject(holder.get(), INFINITE);
+    }
+    holder.reset();
+  }
+};
+
+TEST_P(InUseTest, IsReportedAndEverythingNeededToRetryStays) {
+  const std::wstring in_use = GetParam().entry;
+  vexo::win::ScopedHandle holder = Hold();
   ASSERT_TRUE(holder);
 
   const vexo::test::UninstallerRun first = install_.RunUninstaller(L"", {IDYES});
 
   EXPECT_EQ(first.outcome.exit_code, static_cast<DWORD>(uninstall::kIncomplete));
   ASSERT_EQ(first.outcome.boxes.size(), 2u);
-  EXPECT_TRUE(Contains(first.outcome.boxes[1].text, locked));
-  EXPECT_TRUE(Contains(first.outcome.boxes[1].text, L"正在被其他程序使用"));
-  EXPECT_TRUE(IsFile(Installed(locked)));
-  EXPECT_TRUE(IsFile(Installed(product::kUninstallerExeName)));
-  EXPECT_TRUE(IsFile(Installed(product::kUninstallListName)));
-  EXPECT_FALSE(Exists(Installed(product::kClientExeName)));
-  EXPECT_FALSE(Exists(Installed(L"readme.txt")));
+  EXPECT_TRUE(Contains(first.outcome.boxes[1].text, in_use));
+  EXPECT_TRUE(Contains(first.outcome.boxes[1].text, L"请先关闭 Vexo助手"));
+  for (const std::wstring& entry : install_.listed()) {
+    const bool stays = entry == in_use || entry == product::kUninstallerExeName || entry == product::kUninstallListName;
+    EXPECT_EQ(IsFile(Installed(entry)), stays) << entry;
+  }
   for (const wchar_t* key : product::kUninstallKeys) EXPECT_TRUE(StagedInstall::KeyExists(key)) << key;
 
-  holder.reset();
+  LetGo(holder);
   ExpectRemovedFinished(install_.RunUninstaller(L"/S"));
   EXPECT_FALSE(Exists(install_.folder()));
 }
+
+INSTANTIATE_TEST_SUITE_P(Holders, InUseTest,
+                         testing::Values(InUseCase{"RunningClient", product::kClientExeName, true},
+                                         InUseCase{"OpenDataFile", L"data\\nodes\\default.json", false}),
+                         [](const testing::TestParamInfo<InUseCase>& info) { return info.param.name; });
 
 // Runs that must remove nothing: the user says no, the command line is not understood, or the list is
 // missing or names something outside the install folder (a file beside the folder stands for what such a
