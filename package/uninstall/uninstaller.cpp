@@ -49,6 +49,8 @@ class Session {
   int Run() {
     const std::wstring uninstaller_path = product::ProgramPath();
     const std::wstring install_folder = uninstaller_path.substr(0, uninstaller_path.find_last_of(L'\\') + 1);
+    // Without its own folder every relative path of the list would name something else.
+    if (install_folder.empty()) return Tell(UnreadableListText(ERROR_PATH_NOT_FOUND), MB_ICONERROR, kListUnusable);
     // A process whose current folder is the install folder keeps Windows from removing that folder.
     const CWString temp_folder = sys::GetSpecialFolder(sys::kTemporary);
     ::SetCurrentDirectoryW(temp_folder.GetText());
