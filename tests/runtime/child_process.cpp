@@ -62,7 +62,8 @@ std::wstring SiblingPath(const wchar_t* file_name) {
   return folder.substr(0, folder.find_last_of(L"\\/") + 1) + file_name;
 }
 
-ChildOutcome RunChildAnsweringBoxes(const std::wstring& program, const std::wstring& arguments, DWORD timeout_ms) {
+ChildOutcome RunChildAnsweringBoxes(const std::wstring& program, const std::wstring& arguments,
+                                    const std::vector<int>& answers, DWORD timeout_ms) {
   ChildOutcome outcome;
   std::wstring command_line = L"\"" + program + L"\" " + arguments;
   STARTUPINFOW startup = {};
@@ -73,6 +74,7 @@ ChildOutcome RunChildAnsweringBoxes(const std::wstring& program, const std::wstr
     return outcome;
   }
   outcome.started = true;
+  outcome.process_id = info.dwProcessId;
   vexo::win::ScopedHandle process(info.hProcess);
   vexo::win::ScopedHandle thread(info.hThread);
 
@@ -85,8 +87,9 @@ ChildOutcome RunChildAnsweringBoxes(const std::wstring& program, const std::wstr
       if (!answered.insert(box).second) continue;
       BoxContent content;
       ::EnumChildWindows(box, ReadBoxChild, reinterpret_cast<LPARAM>(&content));
+      const int answer = outcome.boxes.size() < answers.size() ? answers[outcome.boxes.size()] : IDOK;
       outcome.boxes.push_back({WindowText(box), content.text, content.icon});
-      ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
     }
     if (::WaitForSingleObject(process.get(), 50) == WAIT_OBJECT_0) break;
     waited += 50;
