@@ -203,6 +203,9 @@ BOOL XWnd_CloseWindow(HWINDOW window);
 BOOL XWidget_Show(HXCGUI widget, BOOL show);
 // TRUE when the element or shape itself is set to be shown.
 BOOL XWidget_IsShow(HXCGUI widget);
+// Stores the element's or shape's rectangle, in its window's client coordinates, in *rect. FALSE, with
+// *rect untouched, for a bad handle or a null rect.
+BOOL XWidget_GetRect(HXCGUI widget, RECT* rect);
 
 // New element of the given kind inside `parent` (a window or an element); 0 on failure. The parent owns it.
 HELE XEle_Create(int x, int y, int width, int height, HXCGUI parent);

@@ -20,8 +20,7 @@ class EventRecords : public LibraryTest {
 
   // Gives the focus to the first button by Tab and presses Enter on it, as the keyboard would.
   void ClickFirstButtonByKeyboard() {
-    SendMessageW(hwnd_, WM_KEYDOWN, VK_TAB, 0);
-    SendMessageW(hwnd_, WM_KEYDOWN, VK_TAB, 0);  // btn_close comes first in the tree
+    SendTab(hwnd_);  // btn_face: the window controls come last
     SendMessageW(hwnd_, WM_KEYDOWN, VK_RETURN, 0);
   }
 
@@ -164,7 +163,7 @@ TEST_F(EventRecords, HandledStopsTheDefaultAction) {
   probe->xc_event_free();
   TestRecord* swallow = TestRecord::Make(1, this, 2, [](const EventCall&, BOOL* handled) { *handled = TRUE; });
   ASSERT_TRUE(_XEle_RegEvent(close, XE_BNCLICK, swallow));
-  SendMessageW(hwnd_, WM_KEYDOWN, VK_TAB, 0);  // focus on btn_close
+  SendTab(hwnd_, true);  // Shift+Tab from nothing: the last control, btn_close
   SendMessageW(hwnd_, WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_EQ(swallow->test_binding()->calls.size(), 1u);
   EXPECT_TRUE(IsWindow(hwnd_));  // the close button's own action was skipped

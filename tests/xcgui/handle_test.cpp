@@ -32,6 +32,10 @@ std::vector<HandleCall> AllHandleCalls(HIMAGE image) {
       {"XWnd_CloseWindow", [=](void* h) { return XWnd_CloseWindow(W(h)); }},
       {"XWidget_Show", [=](void* h) { return XWidget_Show(X(h), FALSE); }},
       {"XWidget_IsShow", [=](void* h) { return XWidget_IsShow(X(h)); }},
+      {"XWidget_GetRect", [=](void* h) {
+         RECT rect;
+         return XWidget_GetRect(X(h), &rect);
+       }},
       {"XEle_SetPosition", [=](void* h) { return XEle_SetPosition(E(h), 0, 255, TRUE, 2, 0); }},
       {"XEle_EnableDrawBorder", [=](void* h) { return XEle_EnableDrawBorder(E(h), FALSE); }},
       {"XEle_EnableBkTransparent", [=](void* h) { return XEle_EnableBkTransparent(E(h), TRUE); }},

@@ -1,4 +1,5 @@
-// Decoding images from memory: PNG with alpha, other formats, and refusal of anything else.
+// Decoding images from memory: PNG with alpha, other formats, refusal of anything else, and the measure of
+// a picture's visible face that focus rings follow.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -60,6 +61,29 @@ TEST_F(Images, RefusesNullEmptyAndUndecodableData) {
   EXPECT_EQ(XImage_LoadMemory(garbage.data(), static_cast<int>(garbage.size())), nullptr);
   EXPECT_EQ(XImage_LoadMemory(truncated.data(), static_cast<int>(truncated.size())), nullptr);
   EXPECT_NE(XImage_LoadMemory(png.data(), static_cast<int>(png.size())), nullptr);
+}
+
+TEST_F(Images, FacesAreMeasuredFromTheirVisiblePixels) {
+  struct Case {
+    const wchar_t* file;
+    RECT bounds;
+    float corner_radius;
+    bool dark;
+  } cases[] = {
+      {L"face_normal.png", {0, 0, 120, 40}, 12, true},  // a red face with corners rounded by 12 pixels
+      {L"face_pill.png", {4, 4, 196, 36}, 16, false},   // a light pill inside a transparent margin
+      {L"banner.png", {0, 0, 600, 255}, 0, true},       // square, and transparent below row 255
+  };
+  for (const Case& c : cases) {
+    std::string png = ReadFixture(c.file);
+    HIMAGE image = XImage_LoadMemory(png.data(), static_cast<int>(png.size()));
+    ASSERT_NE(image, nullptr);
+    const xcgui::FaceShape& face = Decoded(image)->face();
+    EXPECT_TRUE(EqualRect(&face.bounds, &c.bounds)) << face.bounds.left << "," << face.bounds.top << ","
+                                                    << face.bounds.right << "," << face.bounds.bottom;
+    EXPECT_NEAR(face.corner_radius, c.corner_radius, 2.5f);
+    EXPECT_EQ(face.dark, c.dark);
+  }
 }
 
 }  // namespace

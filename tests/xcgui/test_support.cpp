@@ -59,6 +59,17 @@ HWINDOW LibraryTest::LoadMainWindow() {
   return window;
 }
 
+void SendTab(HWND hwnd, bool backward) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  BYTE shift = keys[VK_SHIFT];
+  keys[VK_SHIFT] = backward ? 0x80 : 0;
+  SetKeyboardState(keys);
+  SendMessageW(hwnd, WM_KEYDOWN, VK_TAB, 0);
+  keys[VK_SHIFT] = shift;
+  SetKeyboardState(keys);
+}
+
 void PumpMessages(int milliseconds) {
   DWORD end = GetTickCount() + milliseconds;
   do {

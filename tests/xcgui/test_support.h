@@ -79,6 +79,9 @@ class LibraryTest : public ::testing::Test {
   HWINDOW LoadMainWindow();
 };
 
+// Sends the window a Tab key press, with Shift held (as this thread's key state) when `backward`.
+void SendTab(HWND hwnd, bool backward = false);
+
 // Dispatches this thread's messages for `milliseconds`.
 void PumpMessages(int milliseconds);
 // Dispatches messages until `done` is true or `timeout_ms` passed; the final value of `done`.

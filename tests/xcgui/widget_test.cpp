@@ -76,7 +76,7 @@ TEST_F(Widgets, EditKeepsTheFirstLineAndReportsChanges) {
 TEST_F(Widgets, TypingEditsTheFocusedEdit) {
   HELE edit = Ele(L"edit_path");
   XEdit_SetText(edit, L"ab");
-  for (int i = 0; i < 3; ++i) SendMessageW(hwnd_, WM_KEYDOWN, VK_TAB, 0);  // close, face, edit
+  for (int i = 0; i < 2; ++i) SendTab(hwnd_);  // face, edit
   ASSERT_EQ(XEle_GetStateFlags(edit) & element_state_flag_focus, element_state_flag_focus);
   SendMessageW(hwnd_, WM_CHAR, L'c', 0);
   SendMessageW(hwnd_, WM_CHAR, 0x52A9, 0);
@@ -112,8 +112,7 @@ TEST_F(Widgets, ShowAndHideRaiseShowEventsAndMoveTheFocusAway) {
   HELE page = Ele(L"page_main");
   HELE button = Ele(L"btn_face");
   std::vector<int>* seen = Watch(page, {XE_SHOW});
-  SendMessageW(hwnd_, WM_KEYDOWN, VK_TAB, 0);
-  SendMessageW(hwnd_, WM_KEYDOWN, VK_TAB, 0);
+  SendTab(hwnd_);
   ASSERT_TRUE(XEle_GetStateFlags(button) & element_state_flag_focus);
   ASSERT_TRUE(XWidget_Show(reinterpret_cast<HXCGUI>(page), FALSE));
   EXPECT_FALSE(XWidget_IsShow(reinterpret_cast<HXCGUI>(page)));
@@ -123,9 +122,9 @@ TEST_F(Widgets, ShowAndHideRaiseShowEventsAndMoveTheFocusAway) {
   ASSERT_TRUE(XWidget_Show(reinterpret_cast<HXCGUI>(page), TRUE));
   EXPECT_EQ(*seen, (std::vector<int>{XE_SHOW, XE_SHOW}));
   // Tab skips hidden elements.
-  XWidget_Show(reinterpret_cast<HXCGUI>(Ele(L"btn_close")), FALSE);
-  SendMessageW(hwnd_, WM_KEYDOWN, VK_TAB, 0);
-  EXPECT_TRUE(XEle_GetStateFlags(button) & element_state_flag_focus);
+  XWidget_Show(reinterpret_cast<HXCGUI>(button), FALSE);
+  SendTab(hwnd_);
+  EXPECT_TRUE(XEle_GetStateFlags(Ele(L"edit_path")) & element_state_flag_focus);
 }
 
 TEST_F(Widgets, StateFlagsDescribeEnabledFocusAndMouse) {
@@ -165,6 +164,50 @@ TEST_F(Widgets, CreatedElementsJoinTheirParentAndPositionsMove) {
   EXPECT_EQ(Widget(page)->width(), 600);
 }
 
+TEST_F(Widgets, GetRectGivesClientCoordinatesOfNestedAndScrolledWidgets) {
+  HXCGUI main_page = XC_GetObjectByName(L"page_main");
+  ASSERT_NE(XC_LoadLayoutZip(kArchive, L"page.xml", kPassword, main_page, nullptr), nullptr);
+  HXCGUI view = XC_GetObjectByName(L"view_extra");
+  struct Case {
+    const wchar_t* name;
+    RECT expected;
+  } cases[] = {
+      {L"btn_close", {560, 8, 592, 32}},    // a window's own control
+      {L"page_main", {0, 255, 600, 420}},   // a page
+      {L"btn_face", {20, 275, 140, 315}},   // an element of the page
+      {L"title_text", {20, 355, 320, 405}},  // a shape of the page
+      {L"page_extra", {0, 255, 600, 420}},  // a layout loaded into the page, filling it
+      {L"view_extra", {100, 265, 300, 365}},
+      {L"note_text", {100, 265, 280, 565}},  // inside a scroll view
+  };
+  for (const Case& c : cases) {
+    RECT rect = {};
+    ASSERT_TRUE(XWidget_GetRect(XC_GetObjectByName(c.name), &rect)) << c.name;
+    EXPECT_TRUE(EqualRect(&rect, &c.expected)) << c.name << ": " << rect.left << "," << rect.top << ","
+                                               << rect.right << "," << rect.bottom;
+  }
+  // Scrolling the view moves its content; moving the page moves everything in it.
+  RECT view_rect = {};
+  ASSERT_TRUE(XWidget_GetRect(view, &view_rect));
+  POINT at = {view_rect.left + 10, view_rect.top + 10};
+  ClientToScreen(hwnd_, &at);
+  SendMessageW(hwnd_, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(at.x, at.y));
+  RECT note = {};
+  ASSERT_TRUE(XWidget_GetRect(XC_GetObjectByName(L"note_text"), &note));
+  EXPECT_EQ(note.top, 265 - 40);
+  ASSERT_TRUE(XEle_SetPosition(reinterpret_cast<HELE>(main_page), 0, 200, FALSE, adjustLayout_self, 0));
+  RECT face = {};
+  ASSERT_TRUE(XWidget_GetRect(XC_GetObjectByName(L"btn_face"), &face));
+  EXPECT_EQ(face.top, 220);
+  // A bad handle or a null rect: FALSE, and the rect is left as it was.
+  RECT untouched = {1, 2, 3, 4};
+  EXPECT_FALSE(XWidget_GetRect(reinterpret_cast<HXCGUI>(window_), &untouched));
+  EXPECT_FALSE(XWidget_GetRect(XC_GetObjectByName(L"no_such_name"), &untouched));
+  EXPECT_FALSE(XWidget_GetRect(main_page, nullptr));
+  RECT same = {1, 2, 3, 4};
+  EXPECT_TRUE(EqualRect(&untouched, &same));
+}
+
 TEST_F(Widgets, RunLoopEndsWhenTheLastWindowCloses) {
   HWINDOW second = reinterpret_cast<HWINDOW>(XC_LoadLayoutZip(kArchive, L"main.xml", kPassword, nullptr, nullptr));
   ASSERT_NE(second, nullptr);
@@ -175,6 +218,51 @@ TEST_F(Widgets, RunLoopEndsWhenTheLastWindowCloses) {
   EXPECT_EQ(XWnd_GetHWND(window_), nullptr);
   EXPECT_EQ(XWnd_GetHWND(second), nullptr);
   XRunXCGUI();  // no window: returns at once
+}
+
+// Tab order in a window whose controls come first in its tree and whose page is loaded afterwards, as a
+// program builds its window: the page's controls in tree order, then minimise, then close.
+class TabOrder : public LibraryTest {
+ protected:
+  void SetUp() override {
+    LibraryTest::SetUp();
+    ASSERT_TRUE(XC_LoadResourceZip(kArchive, L"resource.res", kPassword));
+    window_ = reinterpret_cast<HWINDOW>(XC_LoadLayoutZip(kArchive, L"tab_window.xml", kPassword, nullptr, nullptr));
+    ASSERT_NE(window_, nullptr);
+    ASSERT_NE(XC_LoadLayoutZip(kArchive, L"tab_page.xml", kPassword, reinterpret_cast<HXCGUI>(window_), nullptr),
+              nullptr);
+    hwnd_ = XWnd_GetHWND(window_);
+  }
+  // The names of the focused element after each of `presses` Tab presses.
+  std::vector<std::wstring> Walk(int presses, bool backward) {
+    std::vector<std::wstring> seen;
+    for (int i = 0; i < presses; ++i) {
+      SendTab(hwnd_, backward);
+      std::wstring focused;
+      for (const wchar_t* name : {L"tab_path", L"tab_browse", L"tab_install", L"tab_min", L"tab_close"}) {
+        if (XEle_GetStateFlags(reinterpret_cast<HELE>(XC_GetObjectByName(name))) & element_state_flag_focus) {
+          focused += name;
+        }
+      }
+      seen.push_back(focused);
+    }
+    return seen;
+  }
+
+  HWINDOW window_ = nullptr;
+  HWND hwnd_ = nullptr;
+};
+
+TEST_F(TabOrder, PageControlsFirstThenMinimiseThenClose) {
+  EXPECT_EQ(Walk(6, false), (std::vector<std::wstring>{L"tab_path", L"tab_browse", L"tab_install", L"tab_min",
+                                                        L"tab_close", L"tab_path"}));
+  EXPECT_EQ(Walk(3, true), (std::vector<std::wstring>{L"tab_close", L"tab_min", L"tab_install"}));
+}
+
+TEST_F(TabOrder, HiddenControlsAreSkipped) {
+  XWidget_Show(XC_GetObjectByName(L"tab_min"), FALSE);
+  XWidget_Show(XC_GetObjectByName(L"tab_browse"), FALSE);
+  EXPECT_EQ(Walk(4, false), (std::vector<std::wstring>{L"tab_path", L"tab_install", L"tab_close", L"tab_path"}));
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
-// The window under real input (xdotool) and real screen pixels: faces follow the mouse, clicks arrive
-// once, the body drags the window, double-clicks do not maximise, typing reaches the edit, the progress
-// bar's painted width follows its position, Chinese text renders, and covering leaves no damage.
+// The window under real input (xdotool) and real screen pixels: faces follow the mouse, window controls
+// light up, focus rings stay inside their faces, clicks arrive once, the body drags the window,
+// double-clicks do not maximise, typing reaches the edit, the progress bar is a rounded track with a
+// rounded fill, the window has an edge, Chinese text renders, and covering leaves no damage.
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
 
 #include "tests/xcgui/screen.h"
 #include "tests/xcgui/test_support.h"
-#include "xcgui/src/context.h"
-#include "xcgui/src/widget.h"
 
 namespace xcgui_test {
 namespace {
@@ -17,6 +19,11 @@ constexpr uint32_t kFacePressed = 0x3030C0;
 constexpr uint32_t kBanner = 0x202040;
 constexpr uint32_t kBar = 0x1E88E5;
 constexpr uint32_t kBarTrack = 0xDDDDDD;
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+int Luma(uint32_t color) {
+  return static_cast<int>((((color >> 16) & 0xFF) * 299 + ((color >> 8) & 0xFF) * 587 + (color & 0xFF) * 114) / 1000);
+}
 
 class RealWindow : public LibraryTest {
  protected:
@@ -36,11 +43,17 @@ class RealWindow : public LibraryTest {
 
   // Screen rectangle of a named widget.
   RECT ScreenRectOf(const wchar_t* name) {
-    auto* widget = xcgui::Context::Current()->Find<xcgui::Widget>(XC_GetObjectByName(name));
-    EXPECT_NE(widget, nullptr) << name;
-    RECT rect = widget ? widget->ClientRect() : RECT{};
+    RECT rect = {};
+    EXPECT_TRUE(XWidget_GetRect(XC_GetObjectByName(name), &rect)) << name;
     MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+  }
+  // The pixels of a screen rectangle once painting has settled.
+  Screenshot Shot(const RECT& rect) {
+    PumpMessages(250);
+    auto shot = GrabScreen(rect);
+    EXPECT_TRUE(shot);
+    return shot ? *shot : Screenshot{};
   }
   POINT CenterOf(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
   // The colour at a screen point once painting has settled.
@@ -55,6 +68,12 @@ class RealWindow : public LibraryTest {
       if (ColorNear(PixelAt(point), color)) return true;
     }
     return false;
+  }
+  // The colour at a screen point once it is no longer `before` (or `before` after a while).
+  uint32_t PixelChangedFrom(POINT point, uint32_t before) {
+    uint32_t now = before;
+    for (int i = 0; i < 10 && ColorNear(now, before, 2); ++i) now = PixelAt(point);
+    return now;
   }
 
   HWINDOW window_ = nullptr;
@@ -77,6 +96,118 @@ TEST_F(RealWindow, ButtonFaceFollowsHoverPressAndLeave) {
   EXPECT_TRUE(WaitForPixel(face, kFaceHover));
   MouseMove(face.x, face.y + 100);
   EXPECT_TRUE(WaitForPixel(face, kFaceNormal));
+}
+
+TEST_F(RealWindow, WindowControlsLightUpUnderTheMouseAndWhenPressed) {
+  struct Case {
+    const wchar_t* name;
+    std::optional<uint32_t> hover;    // the fill under the mouse, when it is a fixed colour
+    std::optional<uint32_t> pressed;
+  } cases[] = {
+      {L"btn_close", 0xE81123, 0xB30E1C},  // red, darker red
+      {L"btn_min", std::nullopt, std::nullopt},  // a veil of the white glyph's colour, thicker when pressed
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::wstring(c.name).c_str());
+    RECT rect = ScreenRectOf(c.name);
+    POINT corner = {rect.left + 2, rect.top + 2};
+    POINT center = CenterOf(rect);
+    uint32_t normal = PixelAt(corner);
+    EXPECT_TRUE(ColorNear(normal, kBanner));  // no face of its own
+    MouseMove(center.x, center.y);
+    uint32_t hover = PixelChangedFrom(corner, normal);
+    MouseDown();
+    uint32_t pressed = PixelChangedFrom(corner, hover);
+    // Released outside: no click, and the control is back to normal.
+    MouseMove(rect.left - 200, rect.top + 150);
+    MouseUp();
+    EXPECT_TRUE(WaitForPixel(corner, normal));
+    if (c.hover) {
+      EXPECT_TRUE(ColorNear(hover, *c.hover)) << std::hex << hover;
+      EXPECT_TRUE(ColorNear(pressed, *c.pressed)) << std::hex << pressed;
+    } else {
+      EXPECT_GT(Luma(hover), Luma(normal) + 15) << std::hex << hover;
+      EXPECT_GT(Luma(pressed), Luma(hover) + 15) << std::hex << pressed;
+    }
+  }
+  EXPECT_TRUE(IsWindowVisible(hwnd_));
+  EXPECT_FALSE(IsIconic(hwnd_));
+}
+
+TEST_F(RealWindow, WindowControlGlyphsAreDrawnCrisply) {
+  // The close glyph: two anti-aliased diagonals, white ink fading into the banner at their sides, crossing
+  // in the middle.
+  Screenshot close = Shot(ScreenRectOf(L"btn_close"));
+  int ink = 0;
+  int partial = 0;
+  for (uint32_t pixel : close.pixels) {
+    if (Luma(pixel) > 200) ++ink;
+    else if (Luma(pixel) > Luma(kBanner) + 20) ++partial;
+  }
+  EXPECT_GE(ink, 10);
+  EXPECT_GE(partial, 10);
+  EXPECT_GT(Luma(close.At(close.width / 2 - 1, close.height / 2 - 1)) + Luma(close.At(close.width / 2, close.height / 2)),
+            300);
+  // The minimise glyph: one sharp row of white, nothing blurred above or below it.
+  Screenshot minimise = Shot(ScreenRectOf(L"btn_min"));
+  std::vector<int> white_per_row(minimise.height, 0);
+  int blurred = 0;
+  for (int y = 0; y < minimise.height; ++y) {
+    for (int x = 0; x < minimise.width; ++x) {
+      uint32_t pixel = minimise.At(x, y);
+      if (ColorNear(pixel, kWhite)) ++white_per_row[y];
+      else if (!ColorNear(pixel, kBanner)) ++blurred;
+    }
+  }
+  int rows = 0;
+  for (int count : white_per_row) {
+    if (count > 0) {
+      ++rows;
+      EXPECT_GE(count, 8);
+    }
+  }
+  EXPECT_EQ(rows, 1);
+  EXPECT_EQ(blurred, 0);
+}
+
+TEST_F(RealWindow, FocusRingsStayInsideTheFaceAndFollowTheTabOrder) {
+  // Each Tab press focuses the next control; its look changes only inside its visible face, never on
+  // the transparent corners of a rounded picture face or along the element's own edge.
+  const wchar_t* order[] = {L"btn_face", L"edit_path", L"btn_plain", L"btn_min", L"btn_close"};
+  RECT frame;
+  GetWindowRect(hwnd_, &frame);
+  MouseMove(frame.left + 300, frame.top + 100);  // the keyboard gets the focus, not a click
+  Screenshot unfocused = Shot(frame);
+  for (const wchar_t* name : order) {
+    SCOPED_TRACE(std::wstring(name).c_str());
+    Keys("Tab");
+    HELE element = reinterpret_cast<HELE>(XC_GetObjectByName(name));
+    ASSERT_TRUE(PumpUntil([&] { return (XEle_GetStateFlags(element) & element_state_flag_focus) != 0; }));
+    if (std::wstring(name) == L"edit_path") continue;  // an edit shows focus with its border and caret
+    Screenshot focused = Shot(frame);
+    RECT rect = ScreenRectOf(name);
+    OffsetRect(&rect, -frame.left, -frame.top);
+    uint32_t face_color = unfocused.At((rect.left + rect.right) / 2, rect.top + 4);
+    int changed = 0;
+    int outside = 0;
+    int top = 0, bottom = 0, left = 0, right = 0;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+      for (int x = rect.left; x < rect.right; ++x) {
+        if (ColorNear(unfocused.At(x, y), focused.At(x, y), 2)) continue;
+        ++changed;
+        bool near_edge = x < rect.left + 2 || x >= rect.right - 2 || y < rect.top + 2 || y >= rect.bottom - 2;
+        if (near_edge || !ColorNear(unfocused.At(x, y), face_color, 24)) ++outside;
+        top += y < rect.top + 6;
+        bottom += y >= rect.bottom - 6;
+        left += x < rect.left + 6;
+        right += x >= rect.right - 6;
+      }
+    }
+    EXPECT_GE(changed, (rect.right - rect.left) + (rect.bottom - rect.top));
+    EXPECT_EQ(outside, 0);
+    // A closed ring: seen near all four sides.
+    EXPECT_TRUE(top > 0 && bottom > 0 && left > 0 && right > 0) << top << " " << bottom << " " << left << " " << right;
+  }
 }
 
 TEST_F(RealWindow, AClickReachesTheBindingExactlyOnce) {
@@ -166,23 +297,83 @@ TEST_F(RealWindow, TypingReachesTheEditAndAltF4Closes) {
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hwnd_); }));
 }
 
-TEST_F(RealWindow, ProgressBarPaintedWidthFollowsItsPosition) {
+TEST_F(RealWindow, ProgressBarIsARoundedTrackWithARoundedFill) {
   HELE bar = reinterpret_cast<HELE>(XC_GetObjectByName(L"bar"));
-  RECT rect = ScreenRectOf(L"bar");
-  int row = (rect.top + rect.bottom) / 2;
-  for (int position : {0, 37, 100, 64}) {
-    ASSERT_TRUE(XProgBar_SetPos(bar, position));
-    PumpMessages(200);
-    auto shot = GrabScreen({rect.left, row, rect.right, row + 1});
-    ASSERT_TRUE(shot);
+  RECT rect = ScreenRectOf(L"bar");  // 500 x 16 on white
+  struct Point {
+    int x;
+    int y;
+    uint32_t color;
+  };
+  struct Case {
+    int position;
+    int filled;  // fill pixels on the middle row
+    std::vector<Point> points;
+  } cases[] = {
+      // No fill at 0; the track's corners are round (background), its inside is the track colour.
+      {0, 0, {{1, 1, kWhite}, {498, 14, kWhite}, {8, 1, kBarTrack}, {3, 8, kBarTrack}, {250, 8, kBarTrack}}},
+      // A small position still shows a round dot as wide as the bar is high.
+      {1, 16, {{1, 1, kWhite}, {3, 8, kBar}, {8, 1, kBar}, {14, 1, kBarTrack}, {20, 8, kBarTrack}}},
+      // Half-way: both ends of the fill are round.
+      {50, 250, {{1, 1, kWhite}, {8, 1, kBar}, {3, 8, kBar}, {240, 8, kBar}, {249, 1, kBarTrack}, {260, 8, kBarTrack}}},
+      {37, 185, {{3, 8, kBar}, {200, 8, kBarTrack}}},
+      {100, 500, {{1, 1, kWhite}, {498, 1, kWhite}, {250, 1, kBar}, {496, 8, kBar}}},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(XProgBar_SetPos(bar, c.position));
+    Screenshot shot = Shot(rect);
+    ASSERT_EQ(shot.width, 500);
+    for (const Point& p : c.points) {
+      EXPECT_TRUE(ColorNear(shot.At(p.x, p.y), p.color, 12))
+          << c.position << "% at " << p.x << "," << p.y << ": " << std::hex << shot.At(p.x, p.y);
+    }
     int filled = 0;
     int track = 0;
-    for (int x = 0; x < shot->width; ++x) {
-      if (ColorNear(shot->At(x, 0), kBar)) ++filled;
-      if (ColorNear(shot->At(x, 0), kBarTrack)) ++track;
+    for (int x = 0; x < shot.width; ++x) {
+      if (ColorNear(shot.At(x, 8), kBar)) ++filled;
+      if (ColorNear(shot.At(x, 8), kBarTrack)) ++track;
     }
-    EXPECT_NEAR(filled, 500 * position / 100, 1) << position;
-    EXPECT_NEAR(filled + track, 500, 1) << position;
+    EXPECT_NEAR(filled, c.filled, 2) << c.position;
+    EXPECT_NEAR(filled + track, 500, 3) << c.position;
+  }
+}
+
+TEST_F(RealWindow, TheWindowHasAnEdgeDrawnOverItsContent) {
+  // Without a border colour in the layout: a translucent dark edge, over the dark banner at the top and
+  // over the white page at the bottom. With one (the second window): that colour all round.
+  HWINDOW framed = reinterpret_cast<HWINDOW>(XC_LoadLayoutZip(kArchive, L"tab_window.xml", kPassword, nullptr, nullptr));
+  ASSERT_NE(framed, nullptr);
+  struct Case {
+    HWINDOW window;
+    uint32_t top_edge;
+    uint32_t top_inside;
+    uint32_t bottom_edge;
+    uint32_t bottom_inside;
+  } cases[] = {
+      {window_, 0x131326, kBanner, 0x999999, kWhite},
+      {framed, 0x3366CC, kWhite, 0x3366CC, kWhite},  // shown over the first one once that is checked
+  };
+  for (const Case& c : cases) {
+    XWnd_Show(c.window, TRUE);
+    HWND hwnd = XWnd_GetHWND(c.window);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    Screenshot shot = Shot(client);
+    ASSERT_EQ(shot.height, client.bottom - client.top);
+    int w = shot.width;
+    int h = shot.height;
+    int wrong = 0;
+    for (int x = 0; x < w; ++x) {
+      wrong += !ColorNear(shot.At(x, 0), c.top_edge) + !ColorNear(shot.At(x, h - 1), c.bottom_edge);
+    }
+    for (int y = h - 60; y < h; ++y) {
+      wrong += !ColorNear(shot.At(0, y), c.bottom_edge) + !ColorNear(shot.At(w - 1, y), c.bottom_edge);
+    }
+    EXPECT_EQ(wrong, 0) << std::hex << shot.At(w / 2, 0) << " " << shot.At(w / 2, h - 1);
+    EXPECT_TRUE(ColorNear(shot.At(w / 4, 1), c.top_inside)) << std::hex << shot.At(w / 4, 1);
+    EXPECT_TRUE(ColorNear(shot.At(w / 4, h - 2), c.bottom_inside)) << std::hex << shot.At(w / 4, h - 2);
+    EXPECT_TRUE(ColorNear(shot.At(1, h - 30), c.bottom_inside));
   }
 }
 

@@ -1,4 +1,5 @@
 // Start, message loop, UI-thread calls, archives, layouts, lookup and images of the public interface.
+#include <algorithm>
 #include <string>
 
 #include "xcgui/src/context.h"
@@ -13,9 +14,23 @@ using xcgui::Context;
 
 namespace {
 
-// Tells a developer with a debugger why a load failed; the caller only sees 0.
+// Tells a developer why a load failed (the caller only sees 0): on the debugger's output, and as a line on
+// the process's standard error when it has one (a console, or a file or pipe it was started with).
 void Report(const std::wstring& what, const std::wstring& error) {
-  OutputDebugStringW((L"xcgui: " + what + L": " + error + L"\n").c_str());
+  std::wstring line = L"xcgui: " + what + L": " + error + L"\n";
+  OutputDebugStringW(line.c_str());
+  HANDLE stderr_handle = GetStdHandle(STD_ERROR_HANDLE);
+  if (!stderr_handle || stderr_handle == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  DWORD mode = 0;
+  if (GetConsoleMode(stderr_handle, &mode)) {
+    WriteConsoleW(stderr_handle, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    return;
+  }
+  int size = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(std::max(size, 0)), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), utf8.data(), size, nullptr, nullptr);
+  WriteFile(stderr_handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
 // The earliest created live widget of that name in the tree (handles grow with creation).

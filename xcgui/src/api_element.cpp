@@ -79,6 +79,13 @@ BOOL XWidget_IsShow(HXCGUI handle) {
   return widget && widget->visible();
 }
 
+BOOL XWidget_GetRect(HXCGUI handle, RECT* rect) {
+  auto* widget = Find<xcgui::Widget>(handle);
+  if (!widget || !rect) return FALSE;
+  *rect = widget->ClientRect();
+  return TRUE;
+}
+
 HELE XEle_Create(int x, int y, int width, int height, HXCGUI parent) {
   return CreateIn<xcgui::Element>(x, y, width, height, parent);
 }

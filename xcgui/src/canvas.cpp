@@ -118,11 +118,29 @@ void Canvas::DrawWrapped(const std::wstring& text, const RECT& rect, const FontS
                        &brush);
 }
 
-void Canvas::DrawFocus(const RECT& rect) {
-  Gdiplus::Pen pen(Gdiplus::Color(0xFF000000), 1);
-  pen.SetDashStyle(Gdiplus::DashStyleDot);
-  graphics_.DrawRectangle(&pen, static_cast<INT>(rect.left + 2), static_cast<INT>(rect.top + 2),
-                          static_cast<INT>(rect.right - rect.left - 5), static_cast<INT>(rect.bottom - rect.top - 5));
+void Canvas::FlushForPixels() {
+  graphics_.Flush(Gdiplus::FlushIntentionSync);
+  GdiFlush();
+}
+
+void Canvas::FillRoundRect(const RECT& rect, float radius, Argb color) {
+  if ((color >> 24) == 0 || IsRectEmpty(&rect)) return;
+  FlushForPixels();
+  ShapeRect shape = {static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
+                     static_cast<float>(rect.bottom)};
+  xcgui::FillRoundRect(pixels_, clip_, shape, radius, color);
+}
+
+void Canvas::FrameRoundRect(const ShapeRect& rect, float radius, Argb color, float width) {
+  if ((color >> 24) == 0) return;
+  FlushForPixels();
+  StrokeRoundRect(pixels_, clip_, rect, radius, width, color);
+}
+
+void Canvas::DrawStroke(ShapePoint from, ShapePoint to, Argb color, float width) {
+  if ((color >> 24) == 0) return;
+  FlushForPixels();
+  StrokeLine(pixels_, clip_, from, to, width, color);
 }
 
 }  // namespace xcgui

@@ -1,4 +1,5 @@
-// Drawing into a window's back buffer with GDI+, in client coordinates; also the drawing-context handle.
+// Drawing into a window's back buffer with GDI+, GDI and smooth shapes, in client coordinates; also the
+// drawing-context handle.
 #pragma once
 
 #include <windows.h>
@@ -11,14 +12,17 @@
 #include "xcgui/src/font_cache.h"
 #include "xcgui/src/image.h"
 #include "xcgui/src/object.h"
+#include "xcgui/src/smooth_shapes.h"
 #include "xcgui/src/style.h"
 
 namespace xcgui {
 
 class Canvas {
  public:
-  // Draws through `graphics`, which was made on `dc` (GDI is used where it is faster).
-  Canvas(HDC dc, Gdiplus::Graphics& graphics, FontCache& fonts) : dc_(dc), graphics_(graphics), fonts_(fonts) {}
+  // Draws through `graphics`, which was made on `dc` (GDI is used where it is faster), and straight into
+  // `pixels`, the bitmap selected into `dc`, for smooth shapes.
+  Canvas(HDC dc, Gdiplus::Graphics& graphics, FontCache& fonts, const PixelTarget& pixels)
+      : dc_(dc), graphics_(graphics), fonts_(fonts), pixels_(pixels) {}
 
   // Restricts drawing to `clip` until the next call.
   void SetClip(const RECT& clip);
@@ -36,13 +40,23 @@ class Canvas {
   // Text wrapped into `rect` from its top.
   void DrawWrapped(const std::wstring& text, const RECT& rect, const FontSpec& font, Argb color,
                    TextAlign align);
-  // A dotted focus frame just inside `rect`.
-  void DrawFocus(const RECT& rect);
+  // `rect` with corners rounded to `radius` pixels (a bar with round ends when the radius is half the
+  // height), filled anti-aliased.
+  void FillRoundRect(const RECT& rect, float radius, Argb color);
+  // The outline of a rounded rectangle: a line `width` pixels wide centred on the edge of `rect`,
+  // anti-aliased (pixel-edge coordinates: x + 0.5 is the middle of pixel column x).
+  void FrameRoundRect(const ShapeRect& rect, float radius, Argb color, float width);
+  // A straight anti-aliased line between two points (pixel-edge coordinates), its ends cut square there.
+  void DrawStroke(ShapePoint from, ShapePoint to, Argb color, float width);
 
  private:
+  // Lets direct pixel writes follow everything GDI+ and GDI have drawn so far.
+  void FlushForPixels();
+
   HDC dc_;
   Gdiplus::Graphics& graphics_;
   FontCache& fonts_;
+  PixelTarget pixels_;
   RECT clip_ = {};
   vexo::win::ScopedMemoryDc image_dc_;
 };

@@ -46,6 +46,14 @@ bool Element::DrawBkImages(Canvas& canvas, const RECT& rect) const {
   return !chosen.empty();
 }
 
+const Image* Element::FaceImage() const {
+  if (bk_images_.empty()) return nullptr;
+  for (const auto& [mask, image] : bk_images_) {
+    if (mask == element_state_flag_leave) return image;
+  }
+  return bk_images_.front().second;
+}
+
 Argb Element::BorderColor() const { return style().border_color.value_or(0xFFA0A0A0); }
 
 void Element::DrawBox(Canvas& canvas, const RECT& rect, Argb default_background) const {

@@ -40,6 +40,8 @@ class Element : public Widget {
   virtual bool Focusable() const { return false; }
   // Focusable, enabled and shown.
   bool CanFocus() const { return Focusable() && enabled_ && VisibleInTree(); }
+  // Tab visits lower groups first: the page's controls are group 0; window controls come after them.
+  virtual int TabGroup() const { return 0; }
 
   // Input from the window, in client coordinates. Press and release come in pairs; drag in between.
   virtual void OnPress(POINT) {}
@@ -65,6 +67,8 @@ class Element : public Widget {
   void OnResized(int flags) override;
   // Draws the background images that match the state; false when there are none to draw.
   bool DrawBkImages(Canvas& canvas, const RECT& rect) const;
+  // The image of the normal look (the first one added for it, else the first one); null without images.
+  const Image* FaceImage() const;
   // Background colour and border as the style and the switches say, with the given fallbacks.
   void DrawBox(Canvas& canvas, const RECT& rect, Argb default_background) const;
   Argb BorderColor() const;

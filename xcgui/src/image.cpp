@@ -2,9 +2,16 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
+
 #include "runtime/win/com_ptr.h"
 
 namespace xcgui {
+namespace {
+
+constexpr uint32_t kHalfOpaque = 0x80;
+
+}  // namespace
 
 Image::~Image() { bitmap_.reset(); }
 
@@ -49,10 +56,47 @@ std::unique_ptr<Image> Image::Decode(IWICImagingFactory* factory, const void* da
   for (size_t i = 0, n = static_cast<size_t>(width) * height; i < n && image->opaque_; ++i) {
     image->opaque_ = (image->pixels_[i] >> 24) == 0xFF;
   }
+  image->MeasureFace();
   image->bitmap_ = std::make_unique<Gdiplus::Bitmap>(image->width_, image->height_, static_cast<INT>(stride),
                                                      PixelFormat32bppPARGB, static_cast<BYTE*>(bits));
   if (image->bitmap_->GetLastStatus() != Gdiplus::Ok) return nullptr;
   return image;
+}
+
+void Image::MeasureFace() {
+  RECT box = {width_, height_, 0, 0};
+  uint64_t luma_sum = 0;
+  uint64_t counted = 0;
+  for (int y = 0; y < height_; ++y) {
+    for (int x = 0; x < width_; ++x) {
+      uint32_t pixel = PixelAt(x, y);
+      uint32_t alpha = pixel >> 24;
+      if (alpha < kHalfOpaque) continue;
+      box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+             std::max<LONG>(box.bottom, y + 1)};
+      // Premultiplied channels: dividing by alpha gives the colour's own lightness, 0..255.
+      uint32_t weighted = ((pixel >> 16) & 0xFF) * 299 + ((pixel >> 8) & 0xFF) * 587 + (pixel & 0xFF) * 114;
+      luma_sum += weighted * 255 / (alpha * 1000);
+      ++counted;
+    }
+  }
+  if (counted == 0) return;
+  face_.bounds = box;
+  face_.dark = luma_sum / counted < 140;
+  // A corner rounded with radius r leaves the diagonal from the box's corner transparent for
+  // r * (1 - 1/sqrt(2)) pixels.
+  int side = std::min(box.right - box.left, box.bottom - box.top);
+  int longest = 0;
+  for (int corner = 0; corner < 4; ++corner) {
+    int step_x = corner % 2 == 0 ? 1 : -1;
+    int step_y = corner < 2 ? 1 : -1;
+    int x0 = step_x > 0 ? box.left : box.right - 1;
+    int y0 = step_y > 0 ? box.top : box.bottom - 1;
+    int empty = 0;
+    while (empty < side / 2 && (PixelAt(x0 + empty * step_x, y0 + empty * step_y) >> 24) < kHalfOpaque) ++empty;
+    longest = std::max(longest, empty);
+  }
+  face_.corner_radius = std::min(longest / (1.0f - 0.70710678f), side / 2.0f);
 }
 
 }  // namespace xcgui

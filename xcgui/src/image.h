@@ -17,6 +17,13 @@ namespace xcgui {
 // Larger images are refused.
 constexpr int kMaxImageSide = 8192;
 
+// Where an image's visible face lies and how it looks, for drawing on top of it (focus rings).
+struct FaceShape {
+  RECT bounds = {};           // the box of the pixels that are at least half opaque; empty when none are
+  float corner_radius = 0;    // the largest of the four corners' roundness, in image pixels
+  bool dark = false;          // the visible pixels are dark on average
+};
+
 class Image : public Object {
  public:
   // Decodes PNG, JPEG, BMP, GIF, TIFF or ICO bytes with the imaging factory; null for anything else, or
@@ -34,13 +41,18 @@ class Image : public Object {
   HBITMAP dib() const { return dib_.get(); }
   // The pixel at (x, y) as 0xAARRGGBB, premultiplied.
   uint32_t PixelAt(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+  // The visible face: its box, corner roundness and lightness.
+  const FaceShape& face() const { return face_; }
 
  private:
   Image() : Object(Kind::kImage) {}
+  // Finds the face's box, corners and lightness from the pixels.
+  void MeasureFace();
 
   int width_ = 0;
   int height_ = 0;
   bool opaque_ = true;
+  FaceShape face_;
   vexo::win::ScopedBitmap dib_;
   uint32_t* pixels_ = nullptr;  // the DIB section's memory
   std::unique_ptr<Gdiplus::Bitmap> bitmap_;

@@ -209,7 +209,7 @@ bool Builder::BuildWindowSpec(const XmlElement& node, WindowSpec* window_spec) {
   style.MergeFrom(inline_style);
   window_spec->font = style.Font(window_spec->font);
   if (style.background_color) window_spec->background = *style.background_color;
-  if (style.border_color) window_spec->border = *style.border_color;
+  if (style.border_color) window_spec->edge = *style.border_color;
   return true;
 }
 

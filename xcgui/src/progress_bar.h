@@ -1,4 +1,4 @@
-// A progress bar: a position 0..100 drawn as a filled part of the bar.
+// A progress bar: a position 0..100 drawn as a rounded fill over a rounded track.
 #pragma once
 
 #include "xcgui/src/element.h"
@@ -14,7 +14,8 @@ class ProgressBar : public Element {
   void SetPosition(int position);
   // Sets the position without events (layouts).
   void set_position(int position);
-  // The width of the filled part for the current size and position.
+  // The width of the filled part for the current size and position: 0 at position 0, otherwise
+  // width × position / 100 but never less than the height, so a small position still shows a round dot.
   int FilledWidth() const;
   void DrawFace(Canvas& canvas, const RECT& rect) override;
 

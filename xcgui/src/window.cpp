@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "xcgui/src/canvas.h"
@@ -35,6 +36,15 @@ void CollectFocusable(Widget& widget, std::vector<Element*>& out) {
   for (const auto& child : widget.children()) CollectFocusable(*child, out);
 }
 
+// The Tab order: by group (the page's controls, then the window controls), in tree order within a group.
+std::vector<Element*> TabOrder(Element& root) {
+  std::vector<Element*> order;
+  CollectFocusable(root, order);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Element* a, const Element* b) { return a->TabGroup() < b->TabGroup(); });
+  return order;
+}
+
 }  // namespace
 
 bool Window::RegisterWindowClass(HINSTANCE module) {
@@ -55,8 +65,7 @@ Window::Window(Context& context, const WindowSpec& window_spec)
   root_->AttachTo(this);
   root_->SetSize(window_spec.width, window_spec.height);
   root_->style().background_color = window_spec.background;
-  root_->style().border_color = window_spec.border;
-  root_->set_draw_border((window_spec.border >> 24) != 0);
+  root_->set_draw_border(false);  // the window's edge is drawn over the content instead
 }
 
 Window::~Window() {
@@ -271,13 +280,17 @@ void Window::EnsureBackBuffer(int width, int height) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   buffer_bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (buffer_dc_ && buffer_bitmap_) buffer_old_ = SelectObject(buffer_dc_.get(), buffer_bitmap_.get());
+  if (buffer_dc_ && buffer_bitmap_ && bits) {
+    buffer_old_ = SelectObject(buffer_dc_.get(), buffer_bitmap_.get());
+    buffer_bits_ = static_cast<uint32_t*>(bits);
+  }
   buffer_size_ = {width, height};
 }
 
 void Window::ReleaseBackBuffer() {
   if (buffer_dc_ && buffer_old_) SelectObject(buffer_dc_.get(), buffer_old_);
   buffer_old_ = nullptr;
+  buffer_bits_ = nullptr;
   buffer_bitmap_.reset();
   buffer_dc_.reset();
   buffer_size_ = {};
@@ -293,7 +306,8 @@ void Window::OnPaint() {
     EnsureBackBuffer(client.right, client.bottom);
     if (buffer_old_) {
       Gdiplus::Graphics graphics(buffer_dc_.get());
-      Canvas canvas(buffer_dc_.get(), graphics, context_.fonts());
+      Canvas canvas(buffer_dc_.get(), graphics, context_.fonts(),
+                    PixelTarget{buffer_bits_, std::max<int>(1, client.right), std::max<int>(1, client.bottom)});
       canvas.SetClip(area);
       bool handled = false;
       if (events_.Has(XWM_PAINT)) {
@@ -308,6 +322,10 @@ void Window::OnPaint() {
         } else {
           root_->PaintTree(canvas, area);
         }
+      }
+      if (alive()) {
+        canvas.SetClip(area);
+        canvas.FrameRect(client, spec_.edge, 1);
       }
     }
     if (alive()) {
@@ -483,8 +501,7 @@ bool Window::OnKeyDown(UINT key, LPARAM lparam) {
 }
 
 void Window::MoveFocus(bool forward) {
-  std::vector<Element*> order;
-  CollectFocusable(*root_, order);
+  std::vector<Element*> order = TabOrder(*root_);
   if (order.empty()) return;
   size_t at = order.size();
   for (size_t i = 0; i < order.size(); ++i) {

@@ -30,7 +30,9 @@ struct WindowSpec {
   bool drag = true;
   bool maximize = false;
   Argb background = 0xFFFFFFFF;
-  Argb border = 0;  // 0: no frame
+  // The one-pixel edge drawn round the client area over everything else; a translucent grey by
+  // default, which shows on light and dark desktops alike. Fully transparent: no edge.
+  Argb edge = 0x66000000;
   FontSpec font;
 };
 
@@ -130,6 +132,7 @@ class Window : public Object {
   vexo::win::ScopedBitmap buffer_bitmap_;
   HGDIOBJ buffer_old_ = nullptr;
   SIZE buffer_size_ = {};
+  uint32_t* buffer_bits_ = nullptr;  // the back buffer's pixels, top-down
 };
 
 }  // namespace xcgui
