@@ -15,6 +15,7 @@
 namespace {
 
 using vexo::sys::RunProgram;
+using vexo::sys::RunProgramToExit;
 using vexo::test::ReadWholeFile;
 
 std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
@@ -132,3 +133,29 @@ TEST(RunProgram, LeavesNoHandleOpen) {
 }
 
 }  // namespace
+
+TEST(RunProgramToExit, ReportsTheExitCodeOnceTheChildHasEnded) {
+  vexo::test::ScratchFolder scratch;
+  const std::wstring marker = scratch.path() + L"ended.txt";
+  const std::wstring slow = Quoted(ChildProgram()) + L" write-after 500 " + Quoted(marker);
+  std::uint32_t code = 77;
+  ASSERT_EQ(RunProgramToExit(slow.c_str(), 0, &code), 1);
+  EXPECT_EQ(ReadWholeFile(marker), "done");
+  EXPECT_EQ(code, 0u);
+
+  for (std::uint32_t expected : {1u, 2u, 255u, 3221225477u}) {
+    const std::wstring command = Quoted(ChildProgram()) + L" exit " + std::to_wstring(expected);
+    code = 0;
+    EXPECT_EQ(RunProgramToExit(command.c_str(), 0, &code), 1);
+    EXPECT_EQ(code, expected);
+  }
+}
+
+TEST(RunProgramToExit, LeavesTheCodeAloneWhenNothingCouldBeStarted) {
+  const wchar_t* cases[] = {nullptr, L"", L"C:\\no\\such\\program.exe"};
+  for (const wchar_t* command_line : cases) {
+    std::uint32_t code = 42;
+    EXPECT_EQ(RunProgramToExit(command_line, 0, &code), 0);
+    EXPECT_EQ(code, 42u);
+  }
+}

@@ -1,6 +1,7 @@
 // A console program the process-launching tests start. Commands:
 //   report-startup FILE        writes "flags=<dwFlags> show=<wShowWindow>" of its STARTUPINFOW to FILE
 //   write-after MILLISECONDS FILE   waits, then writes "done" to FILE
+//   exit CODE                  ends at once with that exit code
 #include <windows.h>
 
 #include <shellapi.h>
@@ -38,6 +39,8 @@ int main() {
   } else if (command == L"write-after" && count == 4) {
     ::Sleep(static_cast<DWORD>(std::wcstoul(args[2], nullptr, 10)));
     status = WriteText(args[3], "done") ? 0 : 1;
+  } else if (command == L"exit" && count == 3) {
+    status = static_cast<int>(std::wcstoul(args[2], nullptr, 10));
   }
   ::LocalFree(args);
   return status;
