@@ -133,6 +133,9 @@ class rg_XingZhuangTuPian : public rg_XingZhuangJiLei {
 // A text shape.
 class rg_XingZhuangWenBen : public rg_XingZhuangJiLei {
   PEL_OBJECT_CLASS(rg_XingZhuangWenBen, rg_XingZhuangJiLei, "rg_xc_gui::rg_XingZhuangWenBen")
+
+  // XShapeText_SetText.
+  BOOL SetText(const CWString& text) { return XShapeText_SetText(GetObjectHandle(), text.GetText()); }
 };
 
 }  // namespace rg_xc_gui

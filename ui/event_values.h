@@ -2,6 +2,10 @@
 // everything else passes unchanged; and the raising of a wrapper's slot with them.
 #pragma once
 
+#include <windows.h>
+
+#include <shellapi.h>
+
 #include <cstdint>
 #include <tuple>
 

@@ -244,6 +244,9 @@ int XProgBar_GetPos(HELE progress_bar);
 // Shows `image` in a picture shape (0 clears it).
 BOOL XShapePic_SetImage(HXCGUI shape, HIMAGE image);
 
+// Replaces the text of a text shape (null: empty) and repaints it later.
+BOOL XShapeText_SetText(HXCGUI shape, const wchar_t* text);
+
 // --- Images -----------------------------------------------------------------------------------------
 
 // Decodes PNG (alpha kept), JPEG, BMP, GIF or ICO bytes. 0 for null, empty or undecodable data. The image

@@ -54,6 +54,7 @@ std::vector<HandleCall> AllHandleCalls(HIMAGE image) {
       {"XProgBar_SetPos", [=](void* h) { return XProgBar_SetPos(E(h), 50); }},
       {"XProgBar_GetPos", [=](void* h) { return XProgBar_GetPos(E(h)); }},
       {"XShapePic_SetImage", [=](void* h) { return XShapePic_SetImage(X(h), image); }},
+      {"XShapeText_SetText", [=](void* h) { return XShapeText_SetText(X(h), L"x"); }},
       {"XC_LoadLayoutZip", [=](void* h) {
          return reinterpret_cast<vint>(XC_LoadLayoutZip(kArchive, L"page.xml", kPassword, X(h), nullptr));
        }},
@@ -103,6 +104,10 @@ TEST_F(Handles, HandlesOfTheWrongKindAreRefused) {
   EXPECT_FALSE(XShapePic_SetImage(button, nullptr));
   EXPECT_FALSE(XEle_AddBkImage(reinterpret_cast<HELE>(button), 16, reinterpret_cast<HIMAGE>(picture)));
   EXPECT_FALSE(XShapePic_SetImage(picture, reinterpret_cast<HIMAGE>(button)));
+  EXPECT_FALSE(XShapeText_SetText(picture, L"x"));
+  EXPECT_FALSE(XShapeText_SetText(button, L"x"));
+  EXPECT_TRUE(XShapeText_SetText(XC_GetObjectByName(L"title_text"), L"x"));
+  EXPECT_TRUE(XShapeText_SetText(XC_GetObjectByName(L"title_text"), nullptr));
   // Nothing was changed by the refused calls.
   EXPECT_EQ(XProgBar_GetPos(reinterpret_cast<HELE>(bar)), 0);
   // Shapes are widgets: show and hide work on them.

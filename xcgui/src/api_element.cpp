@@ -11,6 +11,7 @@
 #include "xcgui/src/progress_bar.h"
 #include "xcgui/src/scroll_view.h"
 #include "xcgui/src/shape_pic.h"
+#include "xcgui/src/shape_text.h"
 #include "xcgui/src/window.h"
 #include "xcgui/xcgui.h"
 
@@ -205,6 +206,15 @@ BOOL XShapePic_SetImage(HXCGUI handle, HIMAGE image_handle) {
   if (!picture || (image_handle && !image)) return FALSE;
   picture->set_image(image);
   picture->Invalidate();
+  return TRUE;
+}
+
+BOOL XShapeText_SetText(HXCGUI handle, const wchar_t* text) {
+  auto* shape = Find<xcgui::ShapeText>(handle);
+  if (!shape) return FALSE;
+  shape->Invalidate();
+  shape->set_text(text ? text : L"");
+  shape->Invalidate();
   return TRUE;
 }
 
