@@ -2,7 +2,8 @@
 """Loopback HTTP and HTTPS server for the tests: one plain listener and one TLS listener per test
 certificate, serving one folder and a set of generated endpoints.
 
-  test_http_server.py start STATE_DIR PKI_DIR ROOT_DIR   starts it in the background, returns once it listens
+  test_http_server.py start STATE_DIR PKI_DIR ROOT_DIR [PACKAGE_DIR PACKAGE_PORT]
+                                                         starts it in the background, returns once it listens
   test_http_server.py stop STATE_DIR                     stops it and waits until it has ended
 
 The listeners' ports are written to STATE_DIR/ports as "name port" lines: "http" (plain), "trusted"
@@ -29,6 +30,19 @@ Every listener serves the same paths (HTTP/1.1, keep-alive):
   /nul-header         200 with a header line that holds a NUL byte
   /invalid-utf8       the body b"abc\\xff\\xfedef"
   /echo               the request as received: request line, header lines, an empty line, the body
+
+With PACKAGE_DIR and PACKAGE_PORT it also runs the installer's package listener, "package": HTTPS with the
+test CA's localhost certificate on that fixed port (the installer's download address is fixed at build
+time), serving PACKAGE_DIR. Its /installpack.zip follows the mode in STATE_DIR/package-mode, read at each
+request (missing or "ok": PACKAGE_DIR/installpack.zip):
+
+  ok | <name>         PACKAGE_DIR/installpack.zip, or PACKAGE_DIR/faults/<name>.zip
+  status-CODE         that HTTP status
+  cut                 the package's Content-Length, then 40 % of its bytes and the connection closes
+  slow                the package in pieces over about 3 seconds
+  down                no listener at all: connections are refused (the mode file is watched)
+
+Every request of the package listener is appended to STATE_DIR/package-requests.log ("METHOD PATH mode").
 
 A request in absolute form (as sent to a proxy, "GET http://host/path") is served by its path, so the
 plain listener also acts as an HTTP proxy whose /echo shows what the proxy received.
@@ -229,14 +243,85 @@ ROUTES = {
 }
 
 
+class PackageHandler(Handler):
+    """The installer's package listener: /installpack.zip in the mode the tests chose."""
+
+    def dispatch(self, head=False):
+        self.read_request_body()
+        mode = read_package_mode(self.server.state_dir)
+        with open(os.path.join(self.server.state_dir, "package-requests.log"), "a") as log:
+            log.write(f"{self.command} {self.path} {mode}\n")
+        if self.path.split("?", 1)[0] != "/installpack.zip":
+            return self.reply(404, b"not found\n")
+        if mode.startswith("status-"):
+            return self.route_status(mode[len("status-"):])
+        name = "installpack.zip" if mode in ("ok", "cut", "slow", "down") else os.path.join("faults", mode + ".zip")
+        try:
+            with open(os.path.join(self.server.package_dir, name), "rb") as f:
+                body = f.read()
+        except OSError:
+            return self.reply(404, b"no such package\n")
+        self.send_response(200)
+        self.send_header("Content-Type", "application/zip")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        if mode == "cut":
+            self.wfile.write(body[:len(body) * 2 // 5])
+            self.wfile.flush()
+            self.close_connection = True
+        elif mode == "slow":
+            pieces = 30
+            step = len(body) // pieces + 1
+            for start in range(0, len(body), step):
+                self.wfile.write(body[start:start + step])
+                self.wfile.flush()
+                time.sleep(0.1)
+        else:
+            self.wfile.write(body)
+
+
+def read_package_mode(state_dir):
+    try:
+        with open(os.path.join(state_dir, "package-mode")) as f:
+            return f.read().strip() or "ok"
+    except OSError:
+        return "ok"
+
+
+class PackageListener:
+    """The package listener on its fixed port; closed while the mode is "down", opened again after."""
+
+    def __init__(self, state_dir, package_dir, port, context):
+        self.state_dir, self.package_dir, self.port, self.context = state_dir, package_dir, port, context
+        self.server = None
+
+    def open(self):
+        self.server = Server(self.context, PackageHandler, self.port)
+        self.server.state_dir, self.server.package_dir = self.state_dir, self.package_dir
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def close(self):
+        self.server.shutdown()
+        self.server.server_close()
+        self.server = None
+
+    def follow_mode(self):
+        down = read_package_mode(self.state_dir) == "down"
+        if down and self.server is not None:
+            self.close()
+        elif not down and self.server is None:
+            self.open()
+
+
 class Server(http.server.ThreadingHTTPServer):
     """Handles each connection on its own thread; with a TLS context it also does the handshake there, so
     a client that rejects the certificate or stalls cannot block the listener."""
 
     daemon_threads = True
+    allow_reuse_address = True
 
-    def __init__(self, context, handler):
-        super().__init__(("127.0.0.1", 0), handler)
+    def __init__(self, context, handler, port=0):
+        super().__init__(("127.0.0.1", port), handler)
         self.context = context
 
     def finish_request(self, request, client_address):
@@ -269,37 +354,55 @@ def alive(pid):
     return True
 
 
-def serve(state_dir, pki_dir, root_dir, watch_pid):
+def tls_context(pki_dir, cert):
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(os.path.join(pki_dir, cert + ".pem"), os.path.join(pki_dir, cert + ".key"))
+    return context
+
+
+def serve(state_dir, pki_dir, root_dir, watch_pid, package_dir=None, package_port=None):
     handler = functools.partial(Handler, directory=root_dir)
     servers = {"http": Server(None, handler)}
     for name, cert in TLS_LISTENERS.items():
-        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-        context.load_cert_chain(os.path.join(pki_dir, cert + ".pem"), os.path.join(pki_dir, cert + ".key"))
-        servers[name] = Server(context, handler)
+        servers[name] = Server(tls_context(pki_dir, cert), handler)
     for server in servers.values():
         threading.Thread(target=server.serve_forever, daemon=True).start()
+    ports = "".join(f"{name} {s.server_address[1]}\n" for name, s in servers.items())
+    package = None
+    if package_dir:
+        package = PackageListener(state_dir, package_dir, int(package_port), tls_context(pki_dir, "localhost"))
+        package.follow_mode()
+        ports += f"package {package_port}\n"
 
     stop = threading.Event()
     signal.signal(signal.SIGTERM, lambda *_: stop.set())
-    write_atomically(os.path.join(state_dir, "ports"),
-                     "".join(f"{name} {s.server_address[1]}\n" for name, s in servers.items()))
+    write_atomically(os.path.join(state_dir, "ports"), ports)
     deadline = time.monotonic() + MAX_LIFETIME_S
-    while not stop.wait(0.5):
+    while not stop.wait(0.1):
         if not alive(watch_pid) or time.monotonic() > deadline:
             break
+        if package:
+            package.follow_mode()
+    if package and package.server:
+        package.close()
     for server in servers.values():
         server.shutdown()
         server.server_close()
 
 
-def start(state_dir, pki_dir, root_dir):
+def start(state_dir, pki_dir, root_dir, *package):
     stop(state_dir)
     os.makedirs(state_dir, exist_ok=True)
+    for name in ("package-mode", "package-requests.log"):
+        try:
+            os.remove(os.path.join(state_dir, name))
+        except FileNotFoundError:
+            pass
     log_path = os.path.join(state_dir, "server.log")
     with open(log_path, "w") as log:
         child = subprocess.Popen(
             [sys.executable, os.path.abspath(__file__), "serve", state_dir, pki_dir, root_dir,
-             str(os.getppid())],
+             str(os.getppid()), *package],
             stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
     write_atomically(os.path.join(state_dir, "pid"), f"{child.pid}\n")
     ports = os.path.join(state_dir, "ports")
@@ -345,12 +448,12 @@ def stop(state_dir):
 
 
 def main(argv):
-    if len(argv) == 5 and argv[1] == "start":
+    if len(argv) in (5, 7) and argv[1] == "start":
         start(*argv[2:])
     elif len(argv) == 3 and argv[1] == "stop":
         stop(argv[2])
-    elif len(argv) == 6 and argv[1] == "serve":  # the background half of start
-        serve(argv[2], argv[3], argv[4], int(argv[5]))
+    elif len(argv) in (6, 8) and argv[1] == "serve":  # the background half of start
+        serve(argv[2], argv[3], argv[4], int(argv[5]), *argv[6:])
     else:
         sys.exit(__doc__)
 

@@ -45,9 +45,12 @@ HWND FindDialog(DWORD thread) {
   return found;
 }
 
+// WM_GETTEXT rather than GetWindowText, which does not ask a window of another process for its text.
 std::wstring TextOf(HWND window) {
   wchar_t text[MAX_PATH] = {};
-  ::GetWindowTextW(window, text, MAX_PATH);
+  DWORD_PTR copied = 0;
+  ::SendMessageTimeoutW(window, WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kFindTimeoutMs,
+                        &copied);
   return text;
 }
 
