@@ -1,9 +1,53 @@
 #include "app/startup_class.h"
 
+#include "app/install_log.h"
+#include "app/installer_window.h"
+#include "runtime/app_instance.h"
+#include "runtime/binary_stream.h"
+#include "runtime/pel_mem.h"
 #include "runtime/win/windows_api.h"
+#include "sys/folder_tree.h"
+#include "sys/special_folder.h"
+#include "xcgui/xcgui.h"
 
 namespace rg_Pelor_ChengXu {
 
-void rg_QiDongLei::Start() { ::ExitProcess(0); }
+namespace {
+
+constexpr int kUiArchiveResource = 500;
+constexpr const wchar_t* kPassword = L"730418";
+
+}  // namespace
+
+void rg_QiDongLei::Start() {
+  vexo::app::OpenInstallLog();
+  rg_Global::UiFolder = CWString::Concat(vexo::sys::GetSpecialFolder(vexo::sys::kTemporary), L"VexoInstallUI\\");
+  vexo::sys::CreateFolderTree(rg_Global::UiFolder.GetText());
+  const CWString archive = CWString::Concat(rg_Global::UiFolder, L"resource.zip");
+  CPelMem staged;
+  vexo::TheAppInstance().LoadRawData(kUiArchiveResource, staged);
+  staged.WriteToFile(archive.GetText());
+
+  XInitXCGUI(FALSE);
+  XC_LoadResourceZip(archive.GetText(), L"resource.res", kPassword);
+  BuildWindow();
+  ResolveInstallLocations();
+  vexo::app::LogFormat(L"start: install folder %s, download folder %s", rg_Global::InstallFolder.GetText(),
+                       rg_Global::TempFolder.GetText());
+  XRunXCGUI();
+  XExitXCGUI();
+  vexo::app::LogLine(CWString(L"exit: window closed"));
+  ::ExitProcess(0);
+}
+
+void rg_QiDongLei::LoadFrom(vexo::BinaryStream& stream) {
+  if (stream.GetError() == 0) global_.LoadFrom(stream);
+  if (stream.GetError() == 0) handlers_.LoadFrom(stream);
+}
+
+void rg_QiDongLei::SaveTo(vexo::BinaryStream& stream) const {
+  if (stream.GetError() == 0) global_.SaveTo(stream);
+  if (stream.GetError() == 0) handlers_.SaveTo(stream);
+}
 
 }  // namespace rg_Pelor_ChengXu

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Configures (once) and builds the whole tree in the build folder with the cached dependencies.
+# Configures (once) and builds the whole tree in the build folder with the cached dependencies. The
+# installer's download address points at the loopback package listener that the tests and the demo run.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
 if [ ! -f "$VEXO_BUILD_DIR/build.ninja" ]; then
   cmake -S "$VEXO_ROOT" -B "$VEXO_BUILD_DIR" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$VEXO_TOOLCHAIN_FILE" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVEXO_DEPS_DIR="$(vexo_deps_dir)" -DVEXO_WARNINGS_AS_ERRORS=ON >/dev/null
+    -DVEXO_DEPS_DIR="$(vexo_deps_dir)" -DVEXO_WARNINGS_AS_ERRORS=ON \
+    -DVEXO_PACKAGE_URL="https://localhost:$VEXO_PACKAGE_PORT/installpack.zip" >/dev/null
 fi
 cmake --build "$VEXO_BUILD_DIR" -j "$(nproc)"

@@ -1,5 +1,6 @@
-# A wine session for tests and the demo: the project's prefix, a private X display and a persistent
-# wineserver, all ended by wine_session_stop (installed as an EXIT trap by wine_session_start). Sourced.
+# A wine session for tests and the demo: the project's prefix, a private X display (or, with
+# VEXO_USE_DISPLAY=1, the caller's DISPLAY) and a persistent wineserver, all ended by wine_session_stop
+# (installed as an EXIT trap by wine_session_start). Sourced.
 
 wine_session_stop() {
   if [ -n "${WINEPREFIX:-}" ] && command -v wineserver >/dev/null; then
@@ -20,6 +21,18 @@ wine_session_start() {
   trap wine_session_stop EXIT
   trap 'exit 130' INT TERM
 
+  if [ "${VEXO_USE_DISPLAY:-0}" != 1 ]; then
+    wine_session_start_xvfb
+  fi
+  "$VEXO_ROOT/tools/prepare-prefix.sh"
+  wineserver -p </dev/null >/dev/null 2>&1
+  # wine's own services start with the first program of a server session and outlive it; starting them
+  # here, with no pipes of ours, keeps them from holding a test runner's output open.
+  wine wineboot </dev/null >/dev/null 2>&1
+}
+
+# Starts a private Xvfb and points DISPLAY at it.
+wine_session_start_xvfb() {
   # Xvfb picks a free display itself and writes its number to the file; its output never reaches our pipes.
   local display_file
   display_file=$(mktemp)
@@ -34,10 +47,4 @@ wine_session_start() {
   [ -s "$display_file" ] || die "Xvfb did not report a display"
   export DISPLAY=:$(head -n1 "$display_file")
   rm -f "$display_file"
-
-  "$VEXO_ROOT/tools/prepare-prefix.sh"
-  wineserver -p </dev/null >/dev/null 2>&1
-  # wine's own services start with the first program of a server session and outlive it; starting them
-  # here, with no pipes of ours, keeps them from holding a test runner's output open.
-  wine wineboot </dev/null >/dev/null 2>&1
 }

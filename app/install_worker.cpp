@@ -1,0 +1,94 @@
+#include "app/install_worker.h"
+
+#include "app/close_guard.h"
+#include "app/install_log.h"
+#include "app/installer_state.h"
+#include "app/installer_window.h"
+#include "app/phases/download.h"
+#include "app/phases/register.h"
+#include "app/phases/unpack.h"
+#include "app/phases/verify.h"
+#include "app/progress_percent.h"
+#include "runtime/win/com_ptr.h"
+#include "sys/special_folder.h"
+#include "xcgui/xcgui.h"
+
+namespace rg_Pelor_ChengXu {
+
+namespace {
+
+using vexo::app::InstallFailure;
+using vexo::app::InstallOutcome;
+
+// The package's address, fixed at build time.
+constexpr const wchar_t* kPackageUrl = L"" VEXO_PACKAGE_URL;
+
+CWString PackagePath() { return CWString::Concat(rg_Global::TempFolder, L"installpack.zip"); }
+
+bool ClientArrived() {
+  const CWString client = CWString::Concat(rg_Global::InstallFolder, rg_Global::ClientExeName);
+  const DWORD attributes = ::GetFileAttributesW(client.GetText());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+InstallOutcome UnpackAndRegister() {
+  const CWString package = PackagePath();
+  const CWString seven_zip = CWString::Concat(vexo::sys::GetSpecialFolder(vexo::sys::kSystem), L"7z.exe");
+  InstallOutcome outcome = vexo::app::UnpackPackage(seven_zip, package, rg_Global::InstallFolder);
+  if (!outcome.ok()) return outcome;
+  if (!ClientArrived()) {
+    vexo::app::LogFormat(L"check: %s%s is missing after the unpack", rg_Global::InstallFolder.GetText(),
+                         rg_Global::ClientExeName.GetText());
+    outcome.failure = InstallFailure::kClientMissing;
+    return outcome;
+  }
+  vexo::app::ProductRegistration product{rg_Global::InstallFolder, rg_Global::ClientExeName,
+                                         rg_Global::VersionText, rg_Global::ProductKeyName};
+  return vexo::app::RegisterProduct(product);
+}
+
+}  // namespace
+
+InstallOutcome InstallPackage() {
+  vexo::win::ScopedComInit com;
+  InstallOutcome outcome = vexo::app::VerifyPackage(PackagePath());
+  if (!outcome.ok()) return outcome;
+  vexo::app::EnterSystemChanges();
+  outcome = UnpackAndRegister();
+  vexo::app::LeaveSystemChanges();
+  return outcome;
+}
+
+DWORD WINAPI InstallWorker(LPVOID) {
+  vexo::win::ScopedComInit com;
+  InstallOutcome outcome = vexo::app::DownloadPackage(rg_Global::NetAccess, CWString(kPackageUrl), PackagePath());
+  if (outcome.ok()) outcome = InstallPackage();
+  vexo::app::LogFormat(L"outcome: %s", outcome.ok() ? L"installed" : vexo::app::FailureName(outcome.failure));
+  if (outcome.ok()) {
+    XC_CallUiThread(&ShowDonePage, 0);
+  } else {
+    // The call waits for the UI thread, so the outcome outlives its use there.
+    XC_CallUiThread(&ShowFailurePage, reinterpret_cast<vint>(&outcome));
+  }
+  return 0;
+}
+
+std::int32_t OnDownloadProgress(CPelObject*, CPelObject* source, std::uint32_t, std::int64_t download_total,
+                                std::int64_t downloaded, std::int64_t, std::int64_t) {
+  if (source != &rg_Global::NetAccess) return 0;
+  const int position = vexo::app::ProgressPercent(download_total, downloaded);
+  if (position != rg_Global::ProgressBar.GetPos()) {
+    rg_Global::ProgressBar.SetPos(position);
+    rg_Global::ProgressBar.Redraw(FALSE);
+  }
+  return 0;
+}
+
+bool StartInstallWorker() {
+  HANDLE thread = ::CreateThread(nullptr, 0, &InstallWorker, nullptr, 0, nullptr);
+  if (thread == nullptr) return false;
+  ::CloseHandle(thread);
+  return true;
+}
+
+}  // namespace rg_Pelor_ChengXu
