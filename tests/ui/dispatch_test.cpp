@@ -121,7 +121,8 @@ TEST_F(Dispatch, ThreeValuesWithFlagZeroShowAMessageBoxAndCallNothing) {
   vexo::ui_test::BindRecorder(window_wrapper_.WndProcSlot(), owner_.self);
   page_.RegisterEvent(1);
   window_wrapper_.RegisterEvent(28674);
-  for (const rg_xcbase* wrapper : {static_cast<const rg_xcbase*>(&page_), static_cast<const rg_xcbase*>(&window_wrapper_)}) {
+  for (const rg_xcbase* wrapper :
+       {static_cast<const rg_xcbase*>(&page_), static_cast<const rg_xcbase*>(&window_wrapper_)}) {
     bind_event_cpp* binding = BindingOf(*wrapper, wrapper == &page_ ? 1 : 28674);
     ASSERT_NE(binding, nullptr);
     BOOL handled = TRUE;
@@ -181,7 +182,7 @@ TEST_F(Dispatch, RecordValuesArriveAsCopiesInValueObjects) {
   watched_record = &point;
   BOOL handled = FALSE;
   BindingOf(page_, 5)->HandleEvent_cpp_Call(page_.GetElementHandle(), 1, 0, 1, reinterpret_cast<vint>(&point),
-                                             &handled);
+                                            &handled);
   EXPECT_EQ(watched_words, "-5,7 elsewhere");
 
   vexo::ui_test::BindRecorder(window_wrapper_.WndSizeSlot(), owner_.self);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/support/handler_owner.h"
@@ -67,12 +68,9 @@ class Samples {
       const char* shown;
       int words;
     };
-    static const Record kRecords[] = {{"tagPOINT*", "point", 2},
-                                      {"tagSIZE*", "size", 2},
-                                      {"menu_popupWnd_*", "popup", 2},
-                                      {"menu_drawBackground_*", "background", 3},
-                                      {"menu_drawItem_*", "item", 10},
-                                      {"HWINDOW*", "windows", 6}};
+    static const Record kRecords[] = {{"tagPOINT*", "point", 2},       {"tagSIZE*", "size", 2},
+                                      {"menu_popupWnd_*", "popup", 2}, {"menu_drawBackground_*", "background", 3},
+                                      {"menu_drawItem_*", "item", 10}, {"HWINDOW*", "windows", 6}};
     for (const Record& record : kRecords) {
       if (kind == record.kind) {
         expected += record.shown;
@@ -88,30 +86,15 @@ class Samples {
   std::int32_t records_[3][10];
 };
 
-// The wrappers the rows are registered on, each attached to a library object of its kind.
+// The wrappers the rows are registered on, one of each class with a table (attached in the fixture).
 struct Wrappers {
-  XEleBase element;
-  xcann button;
-  rg_XuanCaiJinDuTiao progress_bar;
-  rg_XuanCaiGunDongShiTu scroll_view;
-  rg_XuanCaiBianJiKuang edit;
-  XWnd window;
+  std::tuple<XEleBase, xcann, rg_XuanCaiJinDuTiao, rg_XuanCaiGunDongShiTu, rg_XuanCaiBianJiKuang, XWnd> all;
 
   template <class W>
-  W& Get();
+  W& Get() {
+    return std::get<W>(all);
+  }
 };
-template <>
-XEleBase& Wrappers::Get() { return element; }
-template <>
-xcann& Wrappers::Get() { return button; }
-template <>
-rg_XuanCaiJinDuTiao& Wrappers::Get() { return progress_bar; }
-template <>
-rg_XuanCaiGunDongShiTu& Wrappers::Get() { return scroll_view; }
-template <>
-rg_XuanCaiBianJiKuang& Wrappers::Get() { return edit; }
-template <>
-XWnd& Wrappers::Get() { return window; }
 
 // One row of the tables as the interface describes it.
 struct RowCase {
@@ -172,22 +155,31 @@ const RowCase kRows[] = {
     Row<XEleBase, &XEleBase::MenuPopupSlot>(57, "&XEleBase::OnMenuPopup", "HMENUX"),
     Row<XEleBase, &XEleBase::MenuPopupWndSlot>(58, "&XEleBase::OnMenuPopupWnd", "HMENUX, menu_popupWnd_*"),
     Row<XEleBase, &XEleBase::MenuSelectSlot>(59, "&XEleBase::OnMenuSelect", "int"),
-    Row<XEleBase, &XEleBase::MenuDrawBackgroundSlot>(60, "&XEleBase::OnMenuDrawBackground", "HDRAW, menu_drawBackground_*"),
+    Row<XEleBase, &XEleBase::MenuDrawBackgroundSlot>(60, "&XEleBase::OnMenuDrawBackground",
+                                                     "HDRAW, menu_drawBackground_*"),
     Row<XEleBase, &XEleBase::MenuDrawItemSlot>(61, "&XEleBase::OnMenuDrawItem", "HDRAW, menu_drawItem_*"),
     Row<XEleBase, &XEleBase::MenuExitSlot>(62, "&XEleBase::OnMenuExit", ""),
     Row<XEleBase, &XEleBase::DropFilesSlot>(250, "&XEleBase::OnDropFiles", "HDROP"),
     Row<XEleBase, &XEleBase::AdjustLayoutEndSlot>(18, "&XEleBase::OnAdjustLayoutEnd", "int, UINT"),
     Row<xcann, &xcann::BtnClickSlot>(34, "&xcann::OnBtnClick", ""),
     Row<xcann, &xcann::ButtonCheckSlot>(35, "&xcann::OnButtonCheck", "int"),
-    Row<rg_XuanCaiJinDuTiao, &rg_XuanCaiJinDuTiao::ProgressBarChangeSlot>(64, "&rg_XuanCaiJinDuTiao::OnProgressBarChange", "int"),
-    Row<rg_XuanCaiGunDongShiTu, &rg_XuanCaiGunDongShiTu::ScrollViewScrollHSlot>(54, "&rg_XuanCaiGunDongShiTu::OnScrollViewScrollH", "int"),
-    Row<rg_XuanCaiGunDongShiTu, &rg_XuanCaiGunDongShiTu::ScrollViewScrollVSlot>(55, "&rg_XuanCaiGunDongShiTu::OnScrollViewScrollV", "int"),
+    Row<rg_XuanCaiJinDuTiao, &rg_XuanCaiJinDuTiao::ProgressBarChangeSlot>(
+        64, "&rg_XuanCaiJinDuTiao::OnProgressBarChange", "int"),
+    Row<rg_XuanCaiGunDongShiTu, &rg_XuanCaiGunDongShiTu::ScrollViewScrollHSlot>(
+        54, "&rg_XuanCaiGunDongShiTu::OnScrollViewScrollH", "int"),
+    Row<rg_XuanCaiGunDongShiTu, &rg_XuanCaiGunDongShiTu::ScrollViewScrollVSlot>(
+        55, "&rg_XuanCaiGunDongShiTu::OnScrollViewScrollV", "int"),
     Row<rg_XuanCaiBianJiKuang, &rg_XuanCaiBianJiKuang::EditSetSlot>(180, "&rg_XuanCaiBianJiKuang::OnEditSet", ""),
-    Row<rg_XuanCaiBianJiKuang, &rg_XuanCaiBianJiKuang::EditChangedSlot>(182, "&rg_XuanCaiBianJiKuang::OnEditChanged", ""),
-    Row<rg_XuanCaiBianJiKuang, &rg_XuanCaiBianJiKuang::EditPosChangedSlot>(183, "&rg_XuanCaiBianJiKuang::OnEditPosChanged", "int"),
-    Row<rg_XuanCaiBianJiKuang, &rg_XuanCaiBianJiKuang::EditStyleChangedSlot>(184, "&rg_XuanCaiBianJiKuang::OnEditStyleChanged", "int"),
-    Row<rg_XuanCaiBianJiKuang, &rg_XuanCaiBianJiKuang::EditEnterGetTabAlignSlot>(185, "&rg_XuanCaiBianJiKuang::OnEditEnterGetTabAlign", ""),
-    Row<rg_XuanCaiBianJiKuang, &rg_XuanCaiBianJiKuang::EditSwpaRowSlot>(186, "&rg_XuanCaiBianJiKuang::OnEditSwpaRow", "int, int"),
+    Row<rg_XuanCaiBianJiKuang, &rg_XuanCaiBianJiKuang::EditChangedSlot>(182, "&rg_XuanCaiBianJiKuang::OnEditChanged",
+                                                                        ""),
+    Row<rg_XuanCaiBianJiKuang, &rg_XuanCaiBianJiKuang::EditPosChangedSlot>(
+        183, "&rg_XuanCaiBianJiKuang::OnEditPosChanged", "int"),
+    Row<rg_XuanCaiBianJiKuang, &rg_XuanCaiBianJiKuang::EditStyleChangedSlot>(
+        184, "&rg_XuanCaiBianJiKuang::OnEditStyleChanged", "int"),
+    Row<rg_XuanCaiBianJiKuang, &rg_XuanCaiBianJiKuang::EditEnterGetTabAlignSlot>(
+        185, "&rg_XuanCaiBianJiKuang::OnEditEnterGetTabAlign", ""),
+    Row<rg_XuanCaiBianJiKuang, &rg_XuanCaiBianJiKuang::EditSwpaRowSlot>(186, "&rg_XuanCaiBianJiKuang::OnEditSwpaRow",
+                                                                        "int, int"),
     Row<XWnd, &WinBase::WndDrawWindowSlot>(15, "&WinBase::OnWndDrawWindow", "HDRAW"),
     Row<XWnd, &WinBase::WndCloseSlot>(16, "&WinBase::OnWndClose", ""),
     Row<XWnd, &WinBase::WndDestroySlot>(2, "&WinBase::OnWndDestroy", ""),
@@ -216,7 +208,8 @@ const RowCase kRows[] = {
     Row<XWnd, &WinBase::WndMenuPopupWndSlot>(28684, "&WinBase::OnWndMenuPopupWnd", "HMENUX, menu_popupWnd_*"),
     Row<XWnd, &WinBase::WndMenuSelectSlot>(28685, "&WinBase::OnWndMenuSelect", "int"),
     Row<XWnd, &WinBase::WndMenuExitSlot>(28686, "&WinBase::OnWndMenuExit", ""),
-    Row<XWnd, &WinBase::WndMenuDrawBackgroundSlot>(28687, "&WinBase::OnWndMenuDrawBackground", "HDRAW, menu_drawBackground_*"),
+    Row<XWnd, &WinBase::WndMenuDrawBackgroundSlot>(28687, "&WinBase::OnWndMenuDrawBackground",
+                                                   "HDRAW, menu_drawBackground_*"),
     Row<XWnd, &WinBase::MenuDrawItemSlot>(28688, "&WinBase::OnMenuDrawItem", "HDRAW, menu_drawItem_*"),
     Row<XWnd, &WinBase::WndDrawWindowEndSlot>(28691, "&WinBase::OnWndDrawWindowEnd", "HDRAW"),
     Row<XWnd, &WinBase::WndDrawWindowDisplaySlot>(28692, "&WinBase::OnWndDrawWindowDisplay", ""),
@@ -244,12 +237,12 @@ class EventTables : public TestWindow {
     ASSERT_NE(XC_LoadLayoutZip(xcgui_test::kArchive, L"page.xml", xcgui_test::kPassword,
                                reinterpret_cast<HXCGUI>(window_), nullptr),
               nullptr);
-    wrappers_.element.AttachHandle(XC_GetObjectByName(L"page_main"));
-    wrappers_.button.AttachHandle(XC_GetObjectByName(L"btn_face"));
-    wrappers_.progress_bar.AttachHandle(XC_GetObjectByName(L"bar"));
-    wrappers_.scroll_view.AttachHandle(XC_GetObjectByName(L"view_extra"));
-    wrappers_.edit.AttachHandle(XC_GetObjectByName(L"edit_path"));
-    wrappers_.window.AttachHandle(reinterpret_cast<HXCGUI>(window_));
+    wrappers_.Get<XEleBase>().AttachHandle(XC_GetObjectByName(L"page_main"));
+    wrappers_.Get<xcann>().AttachHandle(XC_GetObjectByName(L"btn_face"));
+    wrappers_.Get<rg_XuanCaiJinDuTiao>().AttachHandle(XC_GetObjectByName(L"bar"));
+    wrappers_.Get<rg_XuanCaiGunDongShiTu>().AttachHandle(XC_GetObjectByName(L"view_extra"));
+    wrappers_.Get<rg_XuanCaiBianJiKuang>().AttachHandle(XC_GetObjectByName(L"edit_path"));
+    wrappers_.Get<XWnd>().AttachHandle(reinterpret_cast<HXCGUI>(window_));
     RaisedEvents().clear();
   }
 
@@ -263,6 +256,12 @@ class EventTables : public TestWindow {
   }
 
   Wrappers wrappers_;
+  XEleBase& element_ = wrappers_.Get<XEleBase>();
+  xcann& button_ = wrappers_.Get<xcann>();
+  rg_XuanCaiJinDuTiao& progress_bar_ = wrappers_.Get<rg_XuanCaiJinDuTiao>();
+  rg_XuanCaiGunDongShiTu& scroll_view_ = wrappers_.Get<rg_XuanCaiGunDongShiTu>();
+  rg_XuanCaiBianJiKuang& edit_ = wrappers_.Get<rg_XuanCaiBianJiKuang>();
+  XWnd& window_wrapper_ = wrappers_.Get<XWnd>();
   HandlerOwner owner_;
 };
 
@@ -290,9 +289,9 @@ TEST_F(EventTables, EveryRowRegistersItsNamedBindingWhichRaisesItsSlotWithItsVal
     BOOL handled = FALSE;
     const vint handle = reinterpret_cast<vint>(target.GetObjectHandle());
     const int result = row.window ? records[0]->binding->HandleEvent_cpp_Call(reinterpret_cast<HWINDOW>(handle), 1,
-                                                                             e[0], e[1], e[2], &handled)
-                                  : records[0]->binding->HandleEvent_cpp_Call(reinterpret_cast<HELE>(handle), 1,
-                                                                             e[0], e[1], e[2], &handled);
+                                                                              e[0], e[1], e[2], &handled)
+                                  : records[0]->binding->HandleEvent_cpp_Call(reinterpret_cast<HELE>(handle), 1, e[0],
+                                                                              e[1], e[2], &handled);
     EXPECT_EQ(result, 0);
     ASSERT_EQ(RaisedEvents().size(), 1u);
     EXPECT_EQ(RaisedEvents()[0].source, &target);
@@ -314,19 +313,18 @@ TEST_F(EventTables, UnknownIdsFallThroughToTheBaseClassesOrAreIgnored) {
   };
   auto on = [](auto& wrapper) { return [&wrapper](int id) { wrapper.RegisterEvent(id); }; };
   const Case cases[] = {
-      {"element, button click", on(wrappers_.element), wrappers_.element, 34, nullptr},
-      {"progress bar, button click", on(wrappers_.progress_bar), wrappers_.progress_bar, 34, nullptr},
-      {"progress bar, its change", on(wrappers_.progress_bar), wrappers_.progress_bar, 64,
-       "&rg_XuanCaiJinDuTiao::OnProgressBarChange"},
-      {"progress bar, mouse move", on(wrappers_.progress_bar), wrappers_.progress_bar, 5, "&XEleBase::OnMouseMove"},
-      {"button, mouse move", on(wrappers_.button), wrappers_.button, 5, "&XEleBase::OnMouseMove"},
-      {"edit, edit set", on(wrappers_.edit), wrappers_.edit, 180, "&rg_XuanCaiBianJiKuang::OnEditSet"},
-      {"edit, scroll", on(wrappers_.edit), wrappers_.edit, 54, "&rg_XuanCaiGunDongShiTu::OnScrollViewScrollH"},
-      {"edit, key down", on(wrappers_.edit), wrappers_.edit, 39, "&XEleBase::OnEventKeyDown"},
-      {"edit, progress change", on(wrappers_.edit), wrappers_.edit, 64, nullptr},
-      {"scroll view, edit set", on(wrappers_.scroll_view), wrappers_.scroll_view, 180, nullptr},
-      {"window, element id 34", on(wrappers_.window), wrappers_.window, 34, nullptr},
-      {"window, unknown id", on(wrappers_.window), wrappers_.window, 9999, nullptr},
+      {"element, button click", on(element_), element_, 34, nullptr},
+      {"progress bar, button click", on(progress_bar_), progress_bar_, 34, nullptr},
+      {"progress bar, its change", on(progress_bar_), progress_bar_, 64, "&rg_XuanCaiJinDuTiao::OnProgressBarChange"},
+      {"progress bar, mouse move", on(progress_bar_), progress_bar_, 5, "&XEleBase::OnMouseMove"},
+      {"button, mouse move", on(button_), button_, 5, "&XEleBase::OnMouseMove"},
+      {"edit, edit set", on(edit_), edit_, 180, "&rg_XuanCaiBianJiKuang::OnEditSet"},
+      {"edit, scroll", on(edit_), edit_, 54, "&rg_XuanCaiGunDongShiTu::OnScrollViewScrollH"},
+      {"edit, key down", on(edit_), edit_, 39, "&XEleBase::OnEventKeyDown"},
+      {"edit, progress change", on(edit_), edit_, 64, nullptr},
+      {"scroll view, edit set", on(scroll_view_), scroll_view_, 180, nullptr},
+      {"window, element id 34", on(window_wrapper_), window_wrapper_, 34, nullptr},
+      {"window, unknown id", on(window_wrapper_), window_wrapper_, 9999, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -342,42 +340,41 @@ TEST_F(EventTables, UnknownIdsFallThroughToTheBaseClassesOrAreIgnored) {
 
 TEST_F(EventTables, UnregisterRemovesTheBindingOfTheSameRowAndWrapperThroughTheBase) {
   xcann other_button;
-  other_button.AttachHandle(wrappers_.button.GetObjectHandle());
-  wrappers_.button.RegisterEvent(5);
-  wrappers_.button.RegisterEvent(34);
+  other_button.AttachHandle(button_.GetObjectHandle());
+  button_.RegisterEvent(5);
+  button_.RegisterEvent(34);
   // Another wrapper's removal, and a removal of another row, match nothing.
   other_button.UnregisterEvent(5);
-  wrappers_.button.UnregisterEvent(10);
-  EXPECT_EQ(RegisteredNames(wrappers_.button, 5).size(), 1u);
-  wrappers_.button.UnregisterEvent(5);
-  EXPECT_TRUE(RegisteredNames(wrappers_.button, 5).empty());
-  EXPECT_EQ(RegisteredNames(wrappers_.button, 34).size(), 1u);
+  button_.UnregisterEvent(10);
+  EXPECT_EQ(RegisteredNames(button_, 5).size(), 1u);
+  button_.UnregisterEvent(5);
+  EXPECT_TRUE(RegisteredNames(button_, 5).empty());
+  EXPECT_EQ(RegisteredNames(button_, 34).size(), 1u);
   // Every probe was released by the binder; only the click's record is left.
-  EXPECT_EQ(vexo::ui::CountBindingsOf(&wrappers_.button), 1u);
+  EXPECT_EQ(vexo::ui::CountBindingsOf(&button_), 1u);
   EXPECT_EQ(vexo::ui::CountBindingsOf(&other_button), 0u);
 }
 
 TEST_F(EventTables, RegisterAllRegistersTheSlotsWithALiveHandlerOnEveryClassLevel) {
   HandlerOwner gone;
-  vexo::ui_test::BindRecorder(wrappers_.edit.EditChangedSlot(), owner_.self);
-  vexo::ui_test::BindRecorder(wrappers_.edit.ScrollViewScrollVSlot(), owner_.self);
-  vexo::ui_test::BindRecorder(wrappers_.edit.MouseStaySlot(), owner_.self);
-  vexo::ui_test::BindRecorder(wrappers_.edit.EditSetSlot(), gone.self);
-  wrappers_.edit.EditPosChangedSlot().Bind(nullptr, owner_.self, 0);
+  vexo::ui_test::BindRecorder(edit_.EditChangedSlot(), owner_.self);
+  vexo::ui_test::BindRecorder(edit_.ScrollViewScrollVSlot(), owner_.self);
+  vexo::ui_test::BindRecorder(edit_.MouseStaySlot(), owner_.self);
+  vexo::ui_test::BindRecorder(edit_.EditSetSlot(), gone.self);
+  edit_.EditPosChangedSlot().Bind(nullptr, owner_.self, 0);
   gone.End();
-  wrappers_.edit.RegisterAllEvents();
-  EXPECT_EQ(RegisteredNames(wrappers_.edit, 182), std::vector<std::string>{"&rg_XuanCaiBianJiKuang::OnEditChanged"});
-  EXPECT_EQ(RegisteredNames(wrappers_.edit, 55),
-            std::vector<std::string>{"&rg_XuanCaiGunDongShiTu::OnScrollViewScrollV"});
-  EXPECT_EQ(RegisteredNames(wrappers_.edit, 6), std::vector<std::string>{"&XEleBase::OnMouseStay"});
-  EXPECT_TRUE(RegisteredNames(wrappers_.edit, 180).empty());
-  EXPECT_TRUE(RegisteredNames(wrappers_.edit, 183).empty());
-  EXPECT_EQ(vexo::ui::CountBindingsOf(&wrappers_.edit), 3u);
+  edit_.RegisterAllEvents();
+  EXPECT_EQ(RegisteredNames(edit_, 182), std::vector<std::string>{"&rg_XuanCaiBianJiKuang::OnEditChanged"});
+  EXPECT_EQ(RegisteredNames(edit_, 55), std::vector<std::string>{"&rg_XuanCaiGunDongShiTu::OnScrollViewScrollV"});
+  EXPECT_EQ(RegisteredNames(edit_, 6), std::vector<std::string>{"&XEleBase::OnMouseStay"});
+  EXPECT_TRUE(RegisteredNames(edit_, 180).empty());
+  EXPECT_TRUE(RegisteredNames(edit_, 183).empty());
+  EXPECT_EQ(vexo::ui::CountBindingsOf(&edit_), 3u);
 
-  vexo::ui_test::BindRecorder(wrappers_.window.WndCloseSlot(), owner_.self);
-  wrappers_.window.RegisterAllEvents();
-  EXPECT_EQ(RegisteredNames(wrappers_.window, 16), std::vector<std::string>{"&WinBase::OnWndClose"});
-  EXPECT_EQ(vexo::ui::CountBindingsOf(&wrappers_.window), 1u);
+  vexo::ui_test::BindRecorder(window_wrapper_.WndCloseSlot(), owner_.self);
+  window_wrapper_.RegisterAllEvents();
+  EXPECT_EQ(RegisteredNames(window_wrapper_, 16), std::vector<std::string>{"&WinBase::OnWndClose"});
+  EXPECT_EQ(vexo::ui::CountBindingsOf(&window_wrapper_), 1u);
 }
 
 }  // namespace

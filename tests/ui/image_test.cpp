@@ -1,5 +1,7 @@
 // Image wrappers: loading a picture from the program's resources into the shared holder, and what a
 // failed load, SetHandle and Reset leave behind.
+#include "xcgui/src/image.h"
+
 #include <gtest/gtest.h>
 
 #include "tests/ui/image_test_ids.h"
@@ -7,7 +9,6 @@
 #include "ui/element_wrappers.h"
 #include "ui/image_wrappers.h"
 #include "xcgui/src/context.h"
-#include "xcgui/src/image.h"
 
 namespace {
 

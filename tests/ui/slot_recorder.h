@@ -63,8 +63,12 @@ std::int32_t RecordRaise(CPelObject* owner, CPelObject* source, std::uint32_t us
   const std::tuple<SlotArgs...> all(args...);
   constexpr std::size_t kLast = sizeof...(SlotArgs) - 1;
   rg_Pelor_JiBen::rg_LuoJiXingLei* handled = std::get<kLast>(all);
-  RaisedEvent event{owner, source, user_value, std::get<0>(all),
-                    DescribeValues(all, std::make_index_sequence<kLast - 1>()), handled->GetValue()};
+  RaisedEvent event{owner,
+                    source,
+                    user_value,
+                    std::get<0>(all),
+                    DescribeValues(all, std::make_index_sequence<kLast - 1>()),
+                    handled->GetValue()};
   if (HandledAnswer() >= 0) handled->SetValue(HandledAnswer());
   RaisedEvents().push_back(event);
   return 99;
