@@ -99,10 +99,9 @@ class bind_event_cpp_ final : public vexo::ui::BindingRecord {
   template <int kFlagSet, std::size_t... kArgument>
   R CallMember(const vint (&words)[4], BOOL* handled, std::index_sequence<kArgument...>) {
     Class* object = static_cast<Class*>(target());
-    return (object->*member_)(
-        vexo::ui::FromEventWord<typename Signature::template Parameter<kArgument>>(
-            words[vexo::ui::kArgumentWords[kValueCount][kFlagSet][kArgument]])...,
-        handled);
+    return (object->*member_)(vexo::ui::FromEventWord<typename Signature::template Parameter<kArgument>>(
+                                  words[vexo::ui::kArgumentWords[kValueCount][kFlagSet][kArgument]])...,
+                              handled);
   }
 
   Member member_;

@@ -96,11 +96,11 @@ void RegisterAllRows(Wrapper& wrapper) {
 // ui/window_events.h). Name is the handler's name without "On"; the row's handler name is "&Class::OnName".
 
 // Declares the slot of one entry and its accessor NameSlot(), in the class body.
-#define VEXO_UI_DECLARE_EVENT_SLOT(Class, Name, id, values)                               \
- public:                                                                                 \
+#define VEXO_UI_DECLARE_EVENT_SLOT(Class, Name, id, values)                                     \
+ public:                                                                                        \
   typename ::vexo::ui::EventSlotOfKind<void values>::type& Name##Slot() { return Name##Slot_; } \
-                                                                                         \
- private:                                                                                \
+                                                                                                \
+ private:                                                                                       \
   ::vexo::UncopiedSlot<typename ::vexo::ui::EventSlotOfKind<void values>::type> Name##Slot_;
 
 // The row of one entry, inside Class::EventRows().
@@ -115,22 +115,18 @@ void RegisterAllRows(Wrapper& wrapper) {
 #define VEXO_UI_EVENT_OPERATIONS(Self, FallThrough, Handle) \
   VEXO_UI_EVENT_OPERATIONS_WITH(Self, FallThrough, Handle, , override)
 #define VEXO_UI_FIRST_EVENT_OPERATIONS(Self, Handle) VEXO_UI_EVENT_OPERATIONS_WITH(Self, void, Handle, virtual, )
-#define VEXO_UI_EVENT_OPERATIONS_WITH(Self, FallThrough, Handle, introduce, refine)                  \
- public:                                                                                            \
-  using EventHandle = Handle;                                                                       \
-  static const ::vexo::ui::EventTable<Self>& EventRows();                                           \
-  void RegisterAllEvents() override { ::vexo::ui::RegisterAllRows<Self, FallThrough>(*this); }      \
-  introduce void RegisterEvent(std::int32_t id) refine {                                            \
-    ::vexo::ui::BindEventRow<Self, FallThrough>(*this, id, 1);                                      \
-  }                                                                                                 \
-  introduce void UnregisterEvent(std::int32_t id) refine {                                          \
-    ::vexo::ui::BindEventRow<Self, FallThrough>(*this, id, -1);                                     \
-  }
+#define VEXO_UI_EVENT_OPERATIONS_WITH(Self, FallThrough, Handle, introduce, refine)                                   \
+ public:                                                                                                              \
+  using EventHandle = Handle;                                                                                         \
+  static const ::vexo::ui::EventTable<Self>& EventRows();                                                             \
+  void RegisterAllEvents() override { ::vexo::ui::RegisterAllRows<Self, FallThrough>(*this); }                        \
+  introduce void RegisterEvent(std::int32_t id) refine { ::vexo::ui::BindEventRow<Self, FallThrough>(*this, id, 1); } \
+  introduce void UnregisterEvent(std::int32_t id) refine { ::vexo::ui::BindEventRow<Self, FallThrough>(*this, id, -1); }
 
 // Defines Self::EventRows() from the table list macro `TABLE`.
-#define VEXO_UI_DEFINE_EVENT_ROWS(Self, TABLE)                                    \
-  const ::vexo::ui::EventTable<Self>& Self::EventRows() {                        \
+#define VEXO_UI_DEFINE_EVENT_ROWS(Self, TABLE)                                       \
+  const ::vexo::ui::EventTable<Self>& Self::EventRows() {                            \
     static constexpr ::vexo::ui::EventRow<Self> rows[] = {TABLE(VEXO_UI_EVENT_ROW)}; \
-    static constexpr ::vexo::ui::EventTable<Self> table(rows);                   \
-    return table;                                                                \
+    static constexpr ::vexo::ui::EventTable<Self> table(rows);                       \
+    return table;                                                                    \
   }

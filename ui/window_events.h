@@ -4,7 +4,7 @@
 #pragma once
 
 // Events of every window (WinBase), 37 slots.
-#define VEXO_UI_WINBASE_EVENTS(VEXO_UI_EVENT)                                           \
+#define VEXO_UI_WINBASE_EVENTS(VEXO_UI_EVENT)                                          \
   VEXO_UI_EVENT(WinBase, WndDrawWindow, 15, (HDRAW))                                   \
   VEXO_UI_EVENT(WinBase, WndClose, 16, ())                                             \
   VEXO_UI_EVENT(WinBase, WndDestroy, 2, ())                                            \

@@ -49,8 +49,7 @@ class rg_xcbase : public CPelObject {
     static_assert(std::is_base_of_v<rg_xcbase, Wrapper>, "slots live in wrappers");
     if constexpr (std::is_same_v<Handle, HELE>) holder_.Set(vexo::ui::HandleData(handle));
     auto* wrapper = static_cast<Wrapper*>(this);
-    return vexo::ui::RaiseEvent<Values...>(wrapper->*kSlot, wrapper, vexo::ui::HandleData(handle), handled,
-                                           values...);
+    return vexo::ui::RaiseEvent<Values...>(wrapper->*kSlot, wrapper, vexo::ui::HandleData(handle), handled, values...);
   }
 
  protected:
