@@ -1,6 +1,7 @@
 #include "net/body_collector.h"
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "net/body_growth.h"
 
@@ -16,26 +17,29 @@ std::int64_t AnnouncedLength(CURL* easy) {
   return announced;
 }
 
+// Makes room for `needed` bytes in `body`: the reservation, else the growth; false when neither can be had.
+bool MakeRoom(CPelMem& body, std::int64_t needed, CURL* easy) {
+  const BodyCapacities capacities = BodyCapacitiesFor(needed, body.GetCapacity(), AnnouncedLength(easy));
+  for (std::int64_t capacity : {capacities.reserved, capacities.grown}) {
+    if (capacity > 0 && body.TryReserve(static_cast<std::int32_t>(capacity))) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::size_t CollectBody(char* data, std::size_t size, std::size_t count, void* target) {
   std::size_t n = size * count;
-  const auto* sink = static_cast<const BodyTarget*>(target);
-  if (sink == nullptr || sink->body == nullptr || sink->body->IsNullObject() || n == 0) return n;
-  CPelMem& body = *sink->body;
-  std::int64_t needed = std::int64_t{body.GetLength()} + static_cast<std::int64_t>(n);
-  if (needed <= body.GetCapacity()) {
-    body.Append(data, static_cast<std::int32_t>(n));
-    return n;
+  const auto* where = static_cast<const BodyTarget*>(target);
+  if (where != nullptr && where->sink != nullptr) {
+    const bool taken = n == 0 || (data != nullptr && where->sink->Consume(data, n));
+    return taken ? n : 0;
   }
-  std::int64_t capacity = BodyCapacityFor(needed, AnnouncedLength(sink->easy));
-  if (capacity == 0) return 0;
-  // The growth rule reallocates to exactly the step when the step exceeds the new length; later appends
-  // that fit go into the free capacity without touching the rule again, so the step can go back at once.
-  std::int32_t step = body.GetStep();
-  body.SetStep(static_cast<std::int32_t>(capacity));
+  if (where == nullptr || where->body == nullptr || where->body->IsNullObject() || n == 0) return n;
+  CPelMem& body = *where->body;
+  std::int64_t needed = std::int64_t{body.GetLength()} + static_cast<std::int64_t>(n);
+  if (needed > body.GetCapacity() && !MakeRoom(body, needed, where->easy)) return 0;
   body.Append(data, static_cast<std::int32_t>(n));
-  body.SetStep(step);
   return n;
 }
 

@@ -108,6 +108,15 @@ rg_WangYeFangWenXiangYingLei rg_WangLaoFangWenLei::WebAccess(
     const CWString& url, const CWString& method, const CPelMem& post_data,
     const rg_Pelor_JiBen::rg_WenBenShuZuLei& headers, const CWString& cookie, const CWString& accept_encoding,
     const CWString& proxy, const CWString& proxy_user, const CWString& proxy_password) {
+  return WebAccess(url, method, post_data, headers, cookie, accept_encoding, proxy, proxy_user, proxy_password,
+                   nullptr);
+}
+
+rg_WangYeFangWenXiangYingLei rg_WangLaoFangWenLei::WebAccess(
+    const CWString& url, const CWString& method, const CPelMem& post_data,
+    const rg_Pelor_JiBen::rg_WenBenShuZuLei& headers, const CWString& cookie, const CWString& accept_encoding,
+    const CWString& proxy, const CWString& proxy_user, const CWString& proxy_password,
+    vexo::net::BodySink* sink) {
   CCurlWraper& curl = transfer_.GetCurl();
   SetTextOption(curl, CURLOPT_URL, url, false);
   curl.SetOption(CURLOPT_TCP_FASTOPEN, 1L);
@@ -130,7 +139,7 @@ rg_WangYeFangWenXiangYingLei rg_WangLaoFangWenLei::WebAccess(
   SetConnectionPolicy(curl);
 
   rg_WangYeFangWenXiangYingLei response;
-  vexo::net::BodyTarget body{&response.GetBody(), curl.GetEasy()};
+  vexo::net::BodyTarget body{&response.GetBody(), curl.GetEasy(), sink};
   curl.SetOption(CURLOPT_HEADERDATA, static_cast<void*>(&response.GetHeaderLines()));
   curl.SetOption(CURLOPT_WRITEDATA, static_cast<void*>(&body));
   curl.SetOption(CURLOPT_NOPROGRESS, 0L);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "net/body_sink.h"
 #include "net/net_transfer.h"
 #include "net/web_response.h"
 #include "runtime/class_family.h"
@@ -49,6 +50,16 @@ class rg_WangLaoFangWenLei : public CPelObject {
                                          const rg_Pelor_JiBen::rg_WenBenShuZuLei& headers, const CWString& cookie,
                                          const CWString& accept_encoding, const CWString& proxy,
                                          const CWString& proxy_user, const CWString& proxy_password);
+  // The same request with the body going to `sink` as it arrives, when the sink is not null: the
+  // response's body then stays empty, and status code, header lines, cookies, redirect count, time and
+  // progress events are as above. A sink that refuses bytes fails the request (status code 0); whatever it
+  // consumed before stays with it. The sink is the caller's and must outlive the call; finishing it (a
+  // file's flush and close) is the caller's part too. A null sink: exactly the call above.
+  rg_WangYeFangWenXiangYingLei WebAccess(const CWString& url, const CWString& method, const CPelMem& post_data,
+                                         const rg_Pelor_JiBen::rg_WenBenShuZuLei& headers, const CWString& cookie,
+                                         const CWString& accept_encoding, const CWString& proxy,
+                                         const CWString& proxy_user, const CWString& proxy_password,
+                                         vexo::net::BodySink* sink);
 
   // A new buffer with `text` in the system ANSI code page, without a terminating zero; empty for an empty
   // text or a failed conversion.

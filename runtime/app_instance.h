@@ -51,27 +51,31 @@ class CPelAppInstance : public CPelCommonBase {
   void SetUserApp(CPelUserApp* app) { user_app_ = app; }
 
   // Resources of the program's own module (GetModule), by 16-bit id: ids outside 1-65535 name nothing.
-  // Nothing is cached; every call copies out what it returns. Any thread.
+  // Nothing is cached; every call copies out what it returns. Any thread. They are the instance's virtual
+  // operations, slots 0-7 in this order.
 
-  // The module handle given at start-up; before that, the module that holds the program's code.
+  // Slot 0: the module handle given at start-up; before that, the module that holds the program's code.
   virtual HMODULE GetModule();
-  // The string-table entry `id` into `text`. False, with `text` empty, when there is none.
+  // Slot 1: no operation of its own; always null. It keeps the later operations in their slots.
+  virtual void* Reserved();
+  // Slot 2: the string-table entry `id` into `text`. False, with `text` empty, when there is none.
   virtual bool LoadStringResource(int id, CWString& text);
-  // A picture of kind `kind` (vexo::ResourceImageKind) from resource `id`: a bitmap decoded from the raw
-  // data resource, the same bitmap as an image list, or the cursor or icon resource. Null on failure.
-  // Bitmaps and image lists belong to the caller; cursors and icons are shared and must not be destroyed.
+  // Slot 3: a picture of kind `kind` (vexo::ResourceImageKind) from resource `id`: a bitmap decoded from
+  // the raw data resource, the same bitmap as an image list, or the cursor or icon resource. Null on
+  // failure. Bitmaps and image lists belong to the caller; cursors and icons are shared and must not be
+  // destroyed.
   virtual HANDLE LoadImageResource(int kind, int id);
-  // As LoadImageResource, from the picture, cursor or icon file at `path`; every result belongs to the
-  // caller. Null for an empty path or on failure.
+  // Slot 4: as LoadImageResource, from the picture, cursor or icon file at `path`; every result belongs to
+  // the caller. Null for an empty path or on failure.
   virtual HANDLE LoadImageFile(int kind, const CWString& path);
-  // A bitmap (a DIB section, owned by the caller) decoded from `size` bytes of PNG, BMP, JPEG or GIF data
-  // at `data`; null when they cannot be decoded.
+  // Slot 5: a bitmap (a DIB section, owned by the caller) decoded from `size` bytes of PNG, BMP, JPEG or
+  // GIF data at `data`; null when they cannot be decoded.
   virtual HBITMAP BitmapFromMemory(const void* data, int size);
-  // The raw data resource `id` read as UTF-16 text into `text`, without one leading byte-order mark and
-  // ending at the first zero unit. False, with `text` empty, when the resource is missing.
+  // Slot 6: the raw data resource `id` read as UTF-16 text into `text`, without one leading byte-order
+  // mark and ending at the first zero unit. False, with `text` empty, when the resource is missing.
   virtual bool LoadTextResource(int id, CWString& text);
-  // Copies the bytes of raw data (RCDATA) resource `id` into `buffer`. Id 0 gives true with the buffer
-  // empty; a missing resource gives false with the buffer empty.
+  // Slot 7: copies the bytes of raw data (RCDATA) resource `id` into `buffer`. Id 0 gives true with the
+  // buffer empty; a missing resource gives false with the buffer empty.
   virtual bool LoadRawData(int id, CPelMem& buffer);
   // Starts GDI+ for the process unless it runs already (once, thread-safe). True when GDI+ runs.
   bool StartGdiplus() { return gdiplus_.Start(); }

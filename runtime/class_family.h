@@ -7,6 +7,15 @@
 
 namespace vexo {
 
+// The family's identity tests, giving the object back when it passes (null otherwise). They are compiled
+// out of line on purpose: the optimiser cannot trace the result back to the argument, so the cast to the
+// full class that follows a passed test is never compiled against an object it knows to be smaller (a
+// smaller object can only reach the cast on the path the test rules out).
+// `object` when its class is that of `record` or derived from it.
+const CPelObject* ObjectOfKind(const CPelObject& object, const ClassInfo& record);
+// `object` when its class is exactly that of `record`.
+const CPelObject* ObjectOfClass(const CPelObject& object, const ClassInfo& record);
+
 // The family's behaviour for class Self, shared by every class that applies PEL_OBJECT_CLASS.
 template <class Self>
 struct ObjectFamily {
@@ -15,15 +24,16 @@ struct ObjectFamily {
 
   // Exact class match by record (a subclass is not equal to its base), then the fields' equality.
   static bool IsEqual(const Self& self, const CPelObject& other) {
-    if (!MatchClassRecord(other.GetClassInfo(), Self::StaticClassInfo())) return false;
-    return self.HasEqualFields(static_cast<const Self&>(other));
+    const CPelObject* same = ObjectOfClass(other, Self::StaticClassInfo());
+    return same != nullptr && self.HasEqualFields(*static_cast<const Self*>(same));
   }
 
   // Copies only from an object of Self's class or one derived from it: the hook, then Self's fields.
   static bool CopyFrom(Self& self, const CPelObject& other) {
-    if (!other.IsKindOf(Self::StaticClassInfo())) return false;
+    const CPelObject* source = ObjectOfKind(other, Self::StaticClassInfo());
+    if (source == nullptr) return false;
     self.OnBeforeAssign();
-    self = static_cast<const Self&>(other);
+    self = *static_cast<const Self*>(source);
     return true;
   }
 

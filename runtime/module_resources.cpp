@@ -64,6 +64,8 @@ HMODULE CPelAppInstance::GetModule() {
   return static_cast<HMODULE>(region.AllocationBase);
 }
 
+void* CPelAppInstance::Reserved() { return nullptr; }
+
 bool CPelAppInstance::LoadStringResource(int id, CWString& text) {
   text.Clear();
   if (!IsResourceId(id)) return false;

@@ -135,6 +135,16 @@ void CPelMem::SwapStorage(CPelMem& other) {
   std::swap(length_, other.length_);
 }
 
+bool CPelMem::TryReserve(std::int32_t capacity) {
+  if (capacity <= capacity_) return true;
+  const auto size = static_cast<std::size_t>(capacity);
+  void* storage = data_ == nullptr ? TryAlloc(size) : GetMemManager().Realloc(data_, size);
+  if (storage == nullptr) return false;
+  data_ = static_cast<std::uint8_t*>(storage);
+  capacity_ = capacity;
+  return true;
+}
+
 void CPelMem::Append(const void* source, std::int32_t count) { Insert(length_, source, count); }
 
 void CPelMem::AppendWideChars(const wchar_t* text) {

@@ -9,7 +9,8 @@
 // Storage comes from the buffer's own memory slots (the memory manager) and is never shared. After a
 // reallocation the capacity is the smallest multiple of the step strictly greater than the length asked
 // for. Positions and counts are bytes; each operation says how it treats ones out of range. A buffer that
-// cannot get memory ends the process with exit code -1. One thread at a time.
+// cannot get memory ends the process with exit code -1 (TryReserve alone reports it instead). One thread
+// at a time.
 class CPelMem : public CPelObject {
   PEL_OBJECT_CLASS(CPelMem, CPelObject, "CPelMem")
 
@@ -53,6 +54,12 @@ class CPelMem : public CPelObject {
   void AssignBytes(const void* source, std::int32_t count);
   // Exchanges the storage (data, capacity, length) with `other`; flags and steps stay with each buffer.
   void SwapStorage(CPelMem& other);
+  // Makes the storage hold exactly `capacity` bytes when it holds fewer, keeping the bytes, the length and
+  // the step; for writers that size a buffer from an untrusted figure. Unlike every other operation it
+  // does not end the process when memory runs out: it returns false and leaves the buffer as it was.
+  // True (nothing changed) when the storage already holds `capacity` bytes. Appends that fit go into the
+  // new room; the next reallocation by the growth rule sizes the storage again.
+  bool TryReserve(std::int32_t capacity);
 
   // Appends `count` bytes from `source` (zeros when it is null); nothing when count <= 0.
   void Append(const void* source, std::int32_t count);

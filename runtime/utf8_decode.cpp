@@ -26,6 +26,12 @@ Lead ClassifyLead(std::uint8_t byte) {
 }  // namespace
 
 int Utf8Decode(const char* bytes, CPelMem& output) {
+  if (output.Holds(bytes)) {
+    // The bytes live in the buffer that is about to receive the units.
+    CPelMem copy;
+    copy.Append(bytes, static_cast<std::int32_t>(std::strlen(bytes) + 1));
+    return Utf8Decode(static_cast<const char*>(copy.GetData()), output);
+  }
   const auto* in = reinterpret_cast<const std::uint8_t*>(bytes != nullptr ? bytes : "");
   const std::size_t byte_count = std::strlen(reinterpret_cast<const char*>(in));
   // Never more units than bytes, plus the terminator.

@@ -7,5 +7,5 @@
 // buffer's length becomes (units + 1) × 2. Leads of 2 to 6 bytes are accepted, values above 0xFFFF become
 // surrogate pairs, overlong forms pass unchecked. Decoding stops at an invalid lead byte, or, dropping the
 // incomplete character, at a missing or invalid continuation byte. Returns the units written, terminator
-// not counted.
+// not counted. The bytes may lie in `output` itself.
 int Utf8Decode(const char* bytes, CPelMem& output);

@@ -1,4 +1,5 @@
-// Holders for memory blocks that Windows hands out: movable global memory, its locks, and COM task memory.
+// Holders for memory blocks that Windows hands out: movable global memory, its locks, COM task memory and
+// virtual memory pages.
 #pragma once
 
 #include <objbase.h>
@@ -12,6 +13,11 @@ namespace vexo::win {
 using ScopedGlobalMemory = ScopedNullHandle<HGLOBAL, &::GlobalFree>;
 // A block from CoTaskMemAlloc or a shell call that returns one (an item id list), freed with CoTaskMemFree.
 using ScopedCoTaskMem = ScopedNullHandle<void*, &::CoTaskMemFree>;
+
+// Releases a whole region that VirtualAlloc reserved or committed.
+inline void ReleaseVirtualMemory(void* region) { ::VirtualFree(region, 0, MEM_RELEASE); }
+// Pages from VirtualAlloc (the region's base address), released whole with VirtualFree.
+using ScopedVirtualMemory = ScopedNullHandle<void*, &ReleaseVirtualMemory>;
 
 // A global memory block locked with GlobalLock for the holder's lifetime; get() is null when locking failed.
 class ScopedGlobalLock {

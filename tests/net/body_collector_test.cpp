@@ -1,11 +1,14 @@
-// The body collector: stores what libcurl delivers, drops it for a null-object buffer, and grows large
-// bodies with few reallocations while leaving the buffer's own growth step alone.
+// The body collector: stores what libcurl delivers, drops it for a null-object buffer, grows large bodies
+// with few reallocations while leaving the buffer's own growth step alone, fails a block for which no
+// memory can be had instead of ending the process, and hands bodies with a sink to the sink.
 #include "net/body_collector.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+
+#include "tests/net/recording_sink.h"
 
 namespace vexo::net {
 namespace {
@@ -58,6 +61,33 @@ TEST(CollectBody, TwoHundredMegabytesCostFewReallocationsAndKeepTheStep) {
   EXPECT_GE(body.GetLength(), total);
   EXPECT_LE(reallocations, 25) << "geometric growth, not one step at a time";
   EXPECT_EQ(body.GetStep(), CPelMem::kDefaultStep);
+}
+
+TEST(CollectBody, ABlockForWhichNoMemoryCanBeHadFailsAndTheBodyKeepsWhatItHad) {
+  CPelMem body;
+  BodyTarget target{&body, nullptr};
+  ASSERT_EQ(Deliver(target, "abc"), 3u);
+  const std::int32_t capacity = body.GetCapacity();
+  // Growth to 1.5 GB and half again, which no 32-bit process has; the block is never read.
+  char block[1] = {'x'};
+  EXPECT_EQ(CollectBody(block, 1, 1500000000, &target), 0u);
+  EXPECT_EQ(std::string(static_cast<const char*>(body.GetData()), body.GetLength()), "abc");
+  EXPECT_EQ(body.GetCapacity(), capacity);
+  EXPECT_EQ(Deliver(target, "def"), 3u) << "smaller blocks still fit";
+}
+
+TEST(CollectBody, WithASinkTheBytesGoToTheSinkAndItsRefusalFailsTheBlock) {
+  CPelMem body;
+  vexo::test::RecordingSink sink(8);
+  BodyTarget target{&body, nullptr, &sink};
+  EXPECT_EQ(Deliver(target, "12345"), 5u);
+  EXPECT_EQ(Deliver(target, ""), 0u);
+  EXPECT_EQ(sink.calls, 1) << "an empty block is not passed on";
+  EXPECT_EQ(Deliver(target, "6789"), 0u) << "refused";
+  EXPECT_EQ(CollectBody(nullptr, 1, 2, &target), 0u) << "null data cannot be passed on";
+  EXPECT_EQ(sink.bytes, "12345");
+  EXPECT_EQ(body.GetLength(), 0);
+  EXPECT_EQ(body.GetCapacity(), 0);
 }
 
 }  // namespace

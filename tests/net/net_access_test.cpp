@@ -13,6 +13,7 @@
 #include "net/net_settings.h"
 #include "tests/support/message_pump.h"
 #include "tests/net/progress_log.h"
+#include "tests/net/recording_sink.h"
 #include "tests/net/test_server_urls.h"
 
 namespace rg_Pelor_ShiChuang_WangLao {
@@ -21,6 +22,7 @@ namespace {
 using vexo::test::HandlerOwner;
 using vexo::test::LogProgress;
 using vexo::test::ProgressLog;
+using vexo::test::RecordingSink;
 using vexo::test::ServerUrl;
 using vexo::test::UserValue;
 
@@ -48,6 +50,12 @@ CWString Text(const std::wstring& text) { return CWString(text.c_str()); }
 rg_WangYeFangWenXiangYingLei Send(rg_WangLaoFangWenLei& net, const Request& r) {
   return net.WebAccess(Text(r.url), Text(r.method), r.post_data, r.headers, Text(r.cookie), r.accept_encoding,
                        Text(r.proxy), Text(r.proxy_user), Text(r.proxy_password));
+}
+
+// The same request with its body going to `sink`.
+rg_WangYeFangWenXiangYingLei SendTo(rg_WangLaoFangWenLei& net, const Request& r, vexo::net::BodySink* sink) {
+  return net.WebAccess(Text(r.url), Text(r.method), r.post_data, r.headers, Text(r.cookie), r.accept_encoding,
+                       Text(r.proxy), Text(r.proxy_user), Text(r.proxy_password), sink);
 }
 
 std::string Body(const rg_WangYeFangWenXiangYingLei& response) {
@@ -122,6 +130,84 @@ TEST_F(NetAccessTest, ABodyOfAnnouncedLengthIsAllocatedOnce) {
   ASSERT_EQ(response.GetBody().GetLength(), 5000000);
   EXPECT_EQ(response.GetBody().GetCapacity(), 5000001);
   EXPECT_EQ(response.GetBody().GetStep(), CPelMem::kDefaultStep);
+}
+
+TEST_F(NetAccessTest, AnAnnouncedLengthAloneNeverEndsTheProcess) {
+  // Each response announces its length, sends 10 bytes and closes. Announcements up to 1 GiB are worth
+  // reserving at once; most cannot be had in a 32-bit process and must not cost more than the request.
+  const std::int64_t announcements[] = {400000000,  600000000,  800000000,     1073741824,
+                                        1073741825, 2147483647, 4294967296LL, 1000000000000LL};
+  for (std::int64_t announced : announcements) {
+    SCOPED_TRACE(announced);
+    rg_WangYeFangWenXiangYingLei response =
+        Send(net_, Request(ServerUrl("http", "/announced/" + std::to_string(announced))));
+    EXPECT_EQ(response.GetStatusCode(), 0);
+    EXPECT_TRUE(Body(response) == vexo::test::PatternBytes(0, 10)) << response.GetBody().GetLength() << " bytes";
+  }
+  EXPECT_EQ(Send(net_, Request(ServerUrl("http", "/small"))).GetStatusCode(), 200) << "the object still works";
+}
+
+TEST_F(NetAccessTest, WithASinkTheBodyGoesOnlyToTheSinkAndAllElseIsAsUsual) {
+  const std::string paths[] = {"/bytes/3000000", "/chunked/1000000", "/gzip/text.txt", "/redirect/2",
+                               "/status/404", "/bytes/0"};
+  for (const char* listener : {"http", "trusted"}) {
+    for (const std::string& path : paths) {
+      SCOPED_TRACE(std::string(listener) + path);
+      Request request(ServerUrl(listener, path));
+      rg_WangYeFangWenXiangYingLei in_memory = Send(net_, request);
+      RecordingSink sink;
+      rg_WangYeFangWenXiangYingLei sunk = SendTo(net_, request, &sink);
+      EXPECT_EQ(sunk.GetStatusCode(), in_memory.GetStatusCode());
+      EXPECT_TRUE(sink.bytes == Body(in_memory)) << sink.bytes.size() << " bytes";
+      EXPECT_EQ(sunk.GetBody().GetLength(), 0);
+      EXPECT_EQ(sunk.GetBody().GetCapacity(), 0);
+      EXPECT_EQ(sunk.GetHeaderLines().GetCount(), in_memory.GetHeaderLines().GetCount());
+      EXPECT_EQ(Elements(sunk.GetCookies()), Elements(in_memory.GetCookies()));
+      EXPECT_EQ(sunk.GetRedirectCount(), in_memory.GetRedirectCount());
+      EXPECT_GT(sunk.GetTotalTime(), 0);
+    }
+  }
+}
+
+TEST_F(NetAccessTest, ASinkThatRefusesOrABodyCutOffFailsWithWhatTheSinkTook) {
+  struct Case {
+    const char* name;
+    std::string path;
+    std::size_t limit;
+    std::size_t least, most;  // bytes the sink holds at the end: the start of the body
+  };
+  const Case cases[] = {
+      {"refuses the first block", "/bytes/3000000", 0, 0, 0},
+      {"refuses after some blocks", "/bytes/3000000", 100000, 1, 100000},
+      {"body cut off", "/truncated", std::string::npos, 40000, 40000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingSink sink(c.limit);
+    rg_WangYeFangWenXiangYingLei response = SendTo(net_, Request(ServerUrl("http", c.path)), &sink);
+    EXPECT_EQ(response.GetStatusCode(), 0);
+    EXPECT_EQ(response.GetBody().GetLength(), 0);
+    EXPECT_EQ(CountLinesStartingWith(response, L"HTTP/1.1 200"), 1) << "the header had arrived";
+    EXPECT_GE(sink.bytes.size(), c.least);
+    EXPECT_LE(sink.bytes.size(), c.most);
+    EXPECT_TRUE(sink.bytes == vexo::test::PatternBytes(0, sink.bytes.size()));
+  }
+  EXPECT_EQ(Send(net_, Request(ServerUrl("http", "/small"))).GetStatusCode(), 200) << "the object still works";
+}
+
+TEST_F(NetAccessTest, ProgressOfATransferToASinkIsReportedAsUsual) {
+  HandlerOwner owner;
+  ProgressLog progress;
+  net_.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
+  RecordingSink sink;
+  rg_WangYeFangWenXiangYingLei response;
+  vexo::test::RunWhilePumping([&] { response = SendTo(net_, Request(ServerUrl("http", "/slow")), &sink); });
+  EXPECT_EQ(response.GetStatusCode(), 200);
+  EXPECT_EQ(sink.bytes.size(), 10000u);
+  ASSERT_GE(progress.threads.size(), 5u);
+  for (DWORD thread : progress.threads) EXPECT_EQ(thread, ::GetCurrentThreadId());
+  EXPECT_EQ(progress.last_total, 10000);
+  EXPECT_EQ(progress.last_downloaded, 10000);
 }
 
 TEST_F(NetAccessTest, ErrorStatusesAreOrdinaryResultsWithTheirBodies) {

@@ -132,6 +132,15 @@ TEST(WebResponse, CopiesAndTheBinaryFormKeepEveryMember) {
     EXPECT_EQ(loaded.GetStatusCode(), 200);
     EXPECT_EQ(loaded.GetTotalTime(), 0);
   }
+  {
+    SCOPED_TRACE("CopyFrom a byte buffer, a smaller object of another class");
+    rg_WangYeFangWenXiangYingLei target = original;
+    CPelMem bytes;
+    bytes.Append("other", 5);
+    EXPECT_FALSE(target.CopyFrom(bytes));
+    EXPECT_FALSE(target.IsEqual(bytes));
+    expect_same(target);
+  }
   original.Reset();
   EXPECT_EQ(original.GetBody().GetLength(), 0);
   EXPECT_EQ(original.GetHeaderLines().GetCount(), 0);

@@ -135,6 +135,14 @@ TEST(BoxedValues, ValueIsZeroAfterConstructionAndResetAndCopiesFollowTheProtocol
   clone->Release();
 }
 
+TEST(BoxedValues, ASmallerBaseObjectIsNeitherCopiedNorEqual) {
+  rg_XiaoShuLei target(2.5);
+  const CPelBaseDataType base;
+  EXPECT_FALSE(target.CopyFrom(base));
+  EXPECT_FALSE(target.IsEqual(base));
+  EXPECT_EQ(target.GetValue(), 2.5);
+}
+
 TEST(BoxedValues, ValueAddressPointsAtTheValueAndWideValuesAreEightByteAligned) {
   CPelObject* made[] = {
       rg_XiaoShuLei::StaticClassInfo().factory(),

@@ -2,6 +2,7 @@
 // (module_resources_test.rc): raw data, texts, string-table entries, bitmaps, image lists, cursors, icons.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -40,6 +41,32 @@ CPelMem BufferHolding(const char* bytes) {
   CPelMem buffer;
   buffer.AssignBytes(bytes, static_cast<std::int32_t>(std::strlen(bytes)));
   return buffer;
+}
+
+// The table slot of a virtual member function, read from the member pointer in the Itanium C++ ABI form
+// that g++ uses: a virtual function is stored as 1 + its byte offset in the table. -1 for a function that
+// is not virtual.
+template <class Member>
+std::ptrdiff_t VirtualSlot(Member member) {
+  struct {
+    std::ptrdiff_t pointer;
+    std::ptrdiff_t adjustment;
+  } form;
+  static_assert(sizeof(form) == sizeof(member), "pointer and this-adjustment");
+  std::memcpy(&form, &member, sizeof(form));
+  if ((form.pointer & 1) == 0) return -1;
+  return (form.pointer - 1) / static_cast<std::ptrdiff_t>(sizeof(void*));
+}
+
+TEST(ResourceOperations, FillSlotsZeroToSevenWithSlotOneAnsweringNull) {
+  const std::ptrdiff_t slots[] = {
+      VirtualSlot(&CPelAppInstance::GetModule),         VirtualSlot(&CPelAppInstance::Reserved),
+      VirtualSlot(&CPelAppInstance::LoadStringResource), VirtualSlot(&CPelAppInstance::LoadImageResource),
+      VirtualSlot(&CPelAppInstance::LoadImageFile),     VirtualSlot(&CPelAppInstance::BitmapFromMemory),
+      VirtualSlot(&CPelAppInstance::LoadTextResource),  VirtualSlot(&CPelAppInstance::LoadRawData),
+  };
+  for (std::ptrdiff_t i = 0; i < static_cast<std::ptrdiff_t>(std::size(slots)); ++i) EXPECT_EQ(slots[i], i);
+  EXPECT_EQ(TheAppInstance().Reserved(), nullptr);
 }
 
 TEST(LoadRawData, CopiesExactlyTheResourceBytes) {

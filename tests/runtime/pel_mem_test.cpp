@@ -111,6 +111,55 @@ TEST(PelMemGrowth, AppendsFillFreeCapacityBeforeGrowing) {
   EXPECT_EQ(buffer.GetCapacity(), 128);
 }
 
+TEST(PelMemReserve, GrowsToExactlyTheCapacityAndKeepsBytesLengthAndStep) {
+  const struct {
+    const char* what;
+    std::string content;  // empty: a new buffer without storage
+    std::int32_t capacity;
+    std::int32_t expected;
+  } cases[] = {
+      {"new buffer", "", 5000, 5000},
+      {"pool block to heap", "abc", 100000, 100000},
+      {"heap area grows", std::string(1000, 'x'), 3000000, 3000000},
+      {"enough already", "abc", 10, 64},
+      {"zero", "abc", 0, 64},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    CPelMem buffer = BufferOf(c.content);
+    buffer.SetStep(100);
+    EXPECT_TRUE(buffer.TryReserve(c.capacity));
+    EXPECT_EQ(buffer.GetCapacity(), c.expected);
+    EXPECT_EQ(AsString(buffer), c.content);
+    EXPECT_EQ(buffer.GetStep(), 100);
+  }
+}
+
+TEST(PelMemReserve, AppendsFillTheReservedRoomWithoutReallocating) {
+  CPelMem buffer = BufferOf("start");
+  ASSERT_TRUE(buffer.TryReserve(100000));
+  const void* storage = buffer.GetData();
+  const std::string piece(1000, 'p');
+  for (int i = 0; i < 99; ++i) buffer.Append(piece.data(), static_cast<std::int32_t>(piece.size()));
+  EXPECT_EQ(buffer.GetData(), storage);
+  EXPECT_EQ(buffer.GetCapacity(), 100000);
+  EXPECT_EQ(AsString(buffer), "start" + std::string(99000, 'p'));
+}
+
+TEST(PelMemReserve, MemoryThatCannotBeHadLeavesTheBufferAsItWas) {
+  // No 32-bit process has 2 GiB of contiguous address space: the request fails, and the process lives on.
+  for (const std::string& content : {std::string(), std::string("abc"), std::string(100000, 'x')}) {
+    SCOPED_TRACE(content.size());
+    CPelMem buffer = BufferOf(content);
+    const std::int32_t capacity = buffer.GetCapacity();
+    const void* storage = buffer.GetData();
+    EXPECT_FALSE(buffer.TryReserve(INT32_MAX));
+    EXPECT_EQ(buffer.GetCapacity(), capacity);
+    EXPECT_EQ(buffer.GetData(), storage);
+    EXPECT_EQ(AsString(buffer), content);
+  }
+}
+
 TEST(PelMemEdits, WideAppendsAddUnitsWithOrWithoutATerminator) {
   const struct {
     const wchar_t* text;

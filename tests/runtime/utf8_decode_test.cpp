@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -49,6 +51,31 @@ TEST(Utf8Decode, NullInputDecodesAsEmptyAndOldContentIsReplaced) {
   buffer.Append("old bytes that are longer", 25);
   EXPECT_EQ(Utf8Decode(nullptr, buffer), 0);
   EXPECT_EQ(DecodedUnits(buffer), Units{0});
+}
+
+TEST(Utf8Decode, BytesInsideTheOutputBufferDecodeAsIfTheyWereElsewhere) {
+  // Decoding writes units over the bytes and may move the storage; the source must not follow it.
+  const std::string long_ascii(100, 'q');
+  Units long_units(100, 0x71);
+  long_units.push_back(0);
+  const struct {
+    const char* what;
+    std::string content;  // the buffer's bytes, zero terminator included
+    std::size_t offset;   // where the source starts
+    Units units;  // terminator included
+  } cases[] = {
+      {"the whole buffer", std::string("abc", 4), 0, {0x61, 0x62, 0x63, 0}},
+      {"inside, multi-byte", std::string("xy\xE4\xB8\xAD" "\xC3\xA9", 8), 2, {0x4E2D, 0xE9, 0}},
+      {"output outgrows the storage", long_ascii + '\0', 0, long_units},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    CPelMem buffer;
+    std::memcpy(buffer.SetLength(static_cast<std::int32_t>(c.content.size())), c.content.data(), c.content.size());
+    const int count = Utf8Decode(static_cast<const char*>(buffer.GetData()) + c.offset, buffer);
+    EXPECT_EQ(DecodedUnits(buffer), c.units);
+    EXPECT_EQ(count, static_cast<int>(c.units.size()) - 1);
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "runtime/win/com_ptr.h"
 #include "runtime/win/scoped_generic.h"
 #include "runtime/win/scoped_handles.h"
+#include "runtime/win/scoped_memory.h"
 
 namespace {
 
@@ -85,6 +86,20 @@ TEST(ScopedHandle, ClosesTheKernelObject) {
   }
   EXPECT_FALSE(::GetHandleInformation(event, &flags));
   EXPECT_FALSE(vexo::win::ScopedHandle(INVALID_HANDLE_VALUE)) << "INVALID_HANDLE_VALUE counts as empty";
+}
+
+TEST(ScopedVirtualMemory, ReleasesTheWholeRegion) {
+  void* region = ::VirtualAlloc(nullptr, 3 * 65536, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+  ASSERT_NE(region, nullptr);
+  MEMORY_BASIC_INFORMATION info{};
+  {
+    vexo::win::ScopedVirtualMemory holder(region);
+    ASSERT_NE(::VirtualQuery(region, &info, sizeof(info)), 0u);
+    EXPECT_EQ(info.State, static_cast<DWORD>(MEM_COMMIT));
+  }
+  ASSERT_NE(::VirtualQuery(region, &info, sizeof(info)), 0u);
+  EXPECT_EQ(info.State, static_cast<DWORD>(MEM_FREE));
+  EXPECT_GE(info.RegionSize, 3u * 65536) << "every page of the region";
 }
 
 // A COM object that counts its references.
