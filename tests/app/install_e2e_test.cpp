@@ -124,6 +124,16 @@ TEST_F(InstallerEndToEnd, DefaultInstallThenLaunch) {
 
 // The dialog opens on the current install folder each time: choosing "the first subfolder" twice walks
 // down two levels, which only happens when the second opening starts on the first choice.
+TEST_F(InstallerEndToEnd, TheCloseControlEndsTheInstallerWithNothingInstalled) {
+  InstallerDriver installer;
+  ASSERT_TRUE(installer.started());
+  installer.Click(Element::kClose);
+  EXPECT_EQ(installer.WaitForExit(), 0);
+  ExpectNothingRegistered();
+  EXPECT_FALSE(IsFile(default_folder_ + L"VexoClient.exe"));
+  EXPECT_NE(installer.Log().find("exit: window closed"), std::string::npos);
+}
+
 TEST_F(InstallerEndToEnd, AChosenFolderWithAChineseNameReceivesTheInstall) {
   const std::wstring first = default_folder_ + L"中文目录\\";
   const std::wstring second = first + L"子目录\\";

@@ -32,7 +32,8 @@ class LayoutProbe {
     XWnd_AdjustLayout(reinterpret_cast<HWINDOW>(window));
     const std::map<Element, const wchar_t*> names = {
         {Element::kInstall, L"main_jsan"}, {Element::kBrowse, L"main_xzlj"}, {Element::kPathField, L"main_lj"},
-        {Element::kRetry, L"main_retry"},  {Element::kLaunch, L"main_ljty"}, {Element::kProgressBar, L"main_jdt"}};
+        {Element::kRetry, L"main_retry"},  {Element::kLaunch, L"main_ljty"}, {Element::kProgressBar, L"main_jdt"},
+        {Element::kClose, L"main_close"}};
     for (const auto& [element, name] : names) {
       RECT rect{};
       if (XWidget_GetRect(XC_GetObjectByName(name), &rect)) rects_[element] = rect;

@@ -9,7 +9,7 @@
 namespace vexo::test {
 
 // The names of the installer's elements whose places the driver knows.
-enum class Element { kInstall, kBrowse, kPathField, kRetry, kLaunch, kProgressBar };
+enum class Element { kInstall, kBrowse, kPathField, kRetry, kLaunch, kProgressBar, kClose };
 
 class InstallerDriver {
  public:
