@@ -163,6 +163,7 @@ rg_WangYeFangWenXiangYingLei rg_WangLaoFangWenLei::WebAccess(
   if (result != CURLE_OK) status_code = 0;
   response.SetTransferFigures(static_cast<std::int32_t>(redirect_count), static_cast<std::int32_t>(status_code),
                               total_time_us);
+  response.SetTransferError(static_cast<std::int32_t>(result));
   return response;
 }
 

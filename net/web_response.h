@@ -40,11 +40,15 @@ class rg_WangYeFangWenXiangYingLei : public rg_Pelor_JiBen::rg_KuoZhanDuiXiangLe
   std::int32_t GetStatusCode() const { return status_code_; }
   // Total time of the request in microseconds.
   std::int64_t GetTotalTime() const { return total_time_us_; }
+  // libcurl's result code of the transfer (CURLcode): 0 when it succeeded, else why it failed.
+  std::int32_t GetTransferError() const { return transfer_error_; }
 
   // Fills the cookies and the redirect target from the header lines (after the transfer, once).
   void ExtractCookiesAndRedirect();
   // Sets the numbers libcurl reported for the transfer.
   void SetTransferFigures(std::int32_t redirect_count, std::int32_t status_code, std::int64_t total_time_us);
+  // Sets libcurl's result code of the transfer.
+  void SetTransferError(std::int32_t transfer_error) { transfer_error_ = transfer_error; }
 
   // Replaces `output` with the body decoded as UTF-8, up to its first zero byte or invalid sequence.
   void DumpTo(CWString& output, int limit) const override;
@@ -66,6 +70,7 @@ class rg_WangYeFangWenXiangYingLei : public rg_Pelor_JiBen::rg_KuoZhanDuiXiangLe
   std::int32_t redirect_count_ = 0;
   std::int32_t status_code_ = 0;
   std::int64_t total_time_us_ = 0;
+  std::int32_t transfer_error_ = 0;
 };
 
 }  // namespace rg_Pelor_ShiChuang_WangLao

@@ -410,15 +410,19 @@ TEST_F(NetAccessTest, FailedRequestsGiveACompleteResponseWithStatusZero) {
     const char* name;
     std::string url;
     std::string body;  // what arrived before the failure
+    CURLcode error;    // why, as libcurl says
   };
   const Case cases[] = {
-      {"empty URL", "", ""},
-      {"malformed URL", "http://[::1", ""},
-      {"unsupported scheme", "gopherx://localhost/", ""},
-      {"unresolvable host", "http://no-such-host.invalid/", ""},
-      {"refused connection", "http://127.0.0.1:" + std::to_string(vexo::test::UnusedPort()) + "/", ""},
-      {"body broken off", ServerUrl("http", "/truncated"), vexo::test::PatternBytes(0, 40000)},
-      {"NUL byte in a header", ServerUrl("http", "/nul-header"), ""},
+      {"empty URL", "", "", CURLE_URL_MALFORMAT},
+      {"malformed URL", "http://[::1", "", CURLE_URL_MALFORMAT},
+      {"unsupported scheme", "gopherx://localhost/", "", CURLE_UNSUPPORTED_PROTOCOL},
+      {"unresolvable host", "http://no-such-host.invalid/", "", CURLE_COULDNT_RESOLVE_HOST},
+      {"refused connection", "http://127.0.0.1:" + std::to_string(vexo::test::UnusedPort()) + "/", "",
+       CURLE_COULDNT_CONNECT},
+      {"body broken off", ServerUrl("http", "/truncated"), vexo::test::PatternBytes(0, 40000), CURLE_PARTIAL_FILE},
+      {"NUL byte in a header", ServerUrl("http", "/nul-header"), "", CURLE_WEIRD_SERVER_REPLY},
+      {"too many redirects", ServerUrl("http", "/redirect/60"), "", CURLE_TOO_MANY_REDIRECTS},
+      {"certificate of another CA", ServerUrl("other-ca", "/small"), "", CURLE_PEER_FAILED_VERIFICATION},
   };
   // A successful request first, so that nothing of it may show in the failures.
   ASSERT_EQ(Send(net_, Request(ServerUrl("http", "/redirect/2"))).GetRedirectCount(), 2);
@@ -426,9 +430,13 @@ TEST_F(NetAccessTest, FailedRequestsGiveACompleteResponseWithStatusZero) {
     SCOPED_TRACE(c.name);
     rg_WangYeFangWenXiangYingLei response = Send(net_, Request(c.url));
     EXPECT_EQ(response.GetStatusCode(), 0);
+    EXPECT_EQ(response.GetTransferError(), c.error);
     EXPECT_TRUE(Body(response) == c.body) << response.GetBody().GetLength() << " bytes";
-    EXPECT_EQ(response.GetCookies().GetCount(), 0);
+    if (c.error != CURLE_TOO_MANY_REDIRECTS) {
+      EXPECT_EQ(response.GetCookies().GetCount(), 0);
+    }
   }
+  EXPECT_EQ(Send(net_, Request(ServerUrl("http", "/small"))).GetTransferError(), CURLE_OK);
   rg_WangYeFangWenXiangYingLei empty = Send(net_, Request(""));
   EXPECT_EQ(empty.GetHeaderLines().GetCount(), 0);
   EXPECT_EQ(empty.GetRedirectCount(), 0);
