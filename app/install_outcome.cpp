@@ -15,7 +15,12 @@ constexpr FailureText kFailureTexts[] = {
     {InstallFailure::kNone, L"none", L""},
     {InstallFailure::kNoConnection, L"no-connection", L"无法连接到下载服务器，请检查网络连接后重试。"},
     {InstallFailure::kConnectionLost, L"connection-lost", L"网络连接中断，安装包没有下载完整，请重试。"},
+    {InstallFailure::kStalled, L"stalled", L"下载停滞：服务器长时间没有发送数据，请检查网络后重试。"},
+    {InstallFailure::kSecureConnection, L"secure-connection",
+     L"无法建立安全连接：下载服务器的证书无法验证，请检查网络环境或系统时间。"},
+    {InstallFailure::kTooManyRedirects, L"too-many-redirects", L"下载失败：下载地址被反复重定向，请稍后重试。"},
     {InstallFailure::kHttpStatus, L"http-status", L"下载失败：服务器返回错误 (HTTP %d)，请稍后重试。"},
+    {InstallFailure::kDiskSpace, L"disk-space", L"磁盘空间不足：需要 %s，可用 %s。请清理磁盘后重试。"},
     {InstallFailure::kDiskWrite, L"disk-write", L"无法保存安装包：磁盘空间不足或临时文件夹不可写入。"},
     {InstallFailure::kDamagedPackage, L"damaged-package", L"安装包已损坏，请重试。"},
     {InstallFailure::kUnsafePackage, L"unsafe-package", L"安装包含有不安全的文件路径，已停止安装。"},
@@ -36,9 +41,26 @@ const FailureText& TextOf(InstallFailure failure) {
 
 }  // namespace
 
+CWString SizeText(std::int64_t bytes) {
+  CWString text;
+  const double megabytes = static_cast<double>(bytes) / (1024.0 * 1024.0);
+  if (megabytes >= 1024.0) {
+    text.Format(L"%.1f GB", megabytes / 1024.0);
+  } else {
+    text.Format(L"%.1f MB", megabytes);
+  }
+  return text;
+}
+
 CWString DescribeOutcome(const InstallOutcome& outcome) {
   CWString text;
-  if (!outcome.ok()) text.Format(TextOf(outcome.failure).message, outcome.http_status);
+  if (outcome.ok()) return text;
+  const wchar_t* message = TextOf(outcome.failure).message;
+  if (outcome.failure == InstallFailure::kDiskSpace) {
+    text.Format(message, SizeText(outcome.needed_bytes).GetText(), SizeText(outcome.free_bytes).GetText());
+  } else {
+    text.Format(message, outcome.http_status);
+  }
   return text;
 }
 

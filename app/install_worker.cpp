@@ -1,6 +1,7 @@
 #include "app/install_worker.h"
 
 #include "app/close_guard.h"
+#include "app/download_meter.h"
 #include "app/install_log.h"
 #include "app/installer_state.h"
 #include "app/installer_window.h"
@@ -47,11 +48,20 @@ InstallOutcome UnpackAndRegister() {
   return vexo::app::RegisterProduct(product);
 }
 
+// UI-thread callback: the status line says which automatic retry is coming.
+vint ShowRetry(vint retry) {
+  CWString text;
+  text.Format(L"网络中断，正在重试 (%d/3)…", static_cast<int>(retry));
+  return rg_Global::StatusText.SetText(text);
+}
+
 }  // namespace
 
 InstallOutcome InstallPackage() {
   vexo::win::ScopedComInit com;
-  InstallOutcome outcome = vexo::app::VerifyPackage(PackagePath());
+  std::int64_t unpacked_bytes = 0;
+  InstallOutcome outcome = vexo::app::VerifyPackage(PackagePath(), &unpacked_bytes);
+  if (outcome.ok()) outcome = vexo::app::CheckRoom(rg_Global::InstallFolder, unpacked_bytes);
   if (!outcome.ok()) return outcome;
   vexo::app::EnterSystemChanges();
   outcome = UnpackAndRegister();
@@ -61,7 +71,10 @@ InstallOutcome InstallPackage() {
 
 DWORD WINAPI InstallWorker(LPVOID) {
   vexo::win::ScopedComInit com;
-  InstallOutcome outcome = vexo::app::DownloadPackage(rg_Global::NetAccess, CWString(kPackageUrl), PackagePath());
+  vexo::app::DownloadOptions options;
+  options.on_retry = [](int retry, int) { XC_CallUiThread(&ShowRetry, retry); };
+  InstallOutcome outcome =
+      vexo::app::DownloadPackage(rg_Global::NetAccess, CWString(kPackageUrl), PackagePath(), options);
   if (outcome.ok()) outcome = InstallPackage();
   vexo::app::LogFormat(L"outcome: %s", outcome.ok() ? L"installed" : vexo::app::FailureName(outcome.failure));
   if (outcome.ok()) {
@@ -76,11 +89,17 @@ DWORD WINAPI InstallWorker(LPVOID) {
 std::int32_t OnDownloadProgress(CPelObject*, CPelObject* source, std::uint32_t, std::int64_t download_total,
                                 std::int64_t downloaded, std::int64_t, std::int64_t) {
   if (source != &rg_Global::NetAccess) return 0;
-  const int position = vexo::app::ProgressPercent(download_total, downloaded);
+  // A resumed transfer counts on from the bytes held before it.
+  const std::int64_t base = vexo::app::DownloadProgressBase();
+  const std::int64_t total = download_total > 0 ? base + download_total : 0;
+  const std::int64_t received = base + downloaded;
+  const int position = vexo::app::ProgressPercent(total, received);
   if (position != rg_Global::ProgressBar.GetPos()) {
     rg_Global::ProgressBar.SetPos(position);
     rg_Global::ProgressBar.Redraw(FALSE);
   }
+  static vexo::app::DownloadMeter meter;
+  if (received > 0 && meter.Report(total, received, ::GetTickCount())) rg_Global::StatusText.SetText(meter.Text());
   return 0;
 }
 

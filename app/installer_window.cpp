@@ -1,6 +1,7 @@
 #include "app/installer_window.h"
 
 #include "app/close_guard.h"
+#include "app/install_log.h"
 #include "app/install_outcome.h"
 #include "app/installer_state.h"
 #include "runtime/win/windows_api.h"
@@ -102,7 +103,9 @@ vint ShowDonePage(vint) {
 
 vint ShowFailurePage(vint outcome) {
   const auto& failed = *reinterpret_cast<const vexo::app::InstallOutcome*>(outcome);
-  rg_Global::StatusText.SetText(vexo::app::DescribeOutcome(failed));
+  const CWString message = vexo::app::DescribeOutcome(failed);
+  vexo::app::LogFormat(L"shown: %s", message.GetText());
+  rg_Global::StatusText.SetText(message);
   rg_Global::RetryButton.Show(TRUE);
   return rg_Global::MainWindow.Redraw(FALSE);
 }

@@ -2,6 +2,8 @@
 
 #include "app/install_log.h"
 #include "app/installer_window.h"
+#include "app/single_instance.h"
+#include "net/net_settings.h"
 #include "runtime/app_instance.h"
 #include "runtime/binary_stream.h"
 #include "runtime/pel_mem.h"
@@ -16,11 +18,17 @@ namespace {
 
 constexpr int kUiArchiveResource = 500;
 constexpr const wchar_t* kPassword = L"730418";
+constexpr long kStallSeconds = 20;
 
 }  // namespace
 
 void rg_QiDongLei::Start() {
+  if (!vexo::app::ClaimSingleInstance()) ::ExitProcess(0);
   vexo::app::OpenInstallLog();
+  // A download that receives nothing for this long has stalled; the worker says so and retries.
+  vexo::net::NetSettings settings = vexo::net::GetNetSettings();
+  settings.stall_timeout_s = kStallSeconds;
+  vexo::net::SetNetSettings(settings);
   rg_Global::UiFolder = CWString::Concat(vexo::sys::GetSpecialFolder(vexo::sys::kTemporary), L"VexoInstallUI\\");
   vexo::sys::CreateFolderTree(rg_Global::UiFolder.GetText());
   const CWString archive = CWString::Concat(rg_Global::UiFolder, L"resource.zip");

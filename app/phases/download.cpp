@@ -1,62 +1,234 @@
 #include "app/phases/download.h"
 
+#include <curl/curl.h>
+
+#include <atomic>
 #include <memory>
 
 #include "app/install_log.h"
+#include "app/phases/resume.h"
 #include "net/file_sink.h"
 #include "runtime/pel_mem.h"
 #include "runtime/text_array.h"
+#include "runtime/win/scoped_handles.h"
 #include "runtime/win/windows_api.h"
 
 namespace vexo::app {
 
 namespace {
 
-// What one GET into the part file ended with.
-InstallOutcome Fetch(rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei& net, const CWString& url,
-                     const CWString& part_path) {
+constexpr DWORD kCopyBlock = 1 << 20;
+
+std::atomic<std::int64_t> progress_base{0};
+
+// The free bytes on the drive of the folder that holds `path`; -1 when Windows cannot tell.
+std::int64_t FreeBytesBeside(const CWString& path) {
+  const wchar_t* text = path.GetText();
+  int last = -1;
+  for (int i = 0; text[i] != L'\0'; ++i) {
+    if (text[i] == L'\\') last = i;
+  }
+  const CWString folder = path.Mid(0, last + 1);
+  ULARGE_INTEGER free_bytes{};
+  if (!::GetDiskFreeSpaceExW(folder.GetText(), &free_bytes, nullptr, nullptr)) return -1;
+  return static_cast<std::int64_t>(free_bytes.QuadPart);
+}
+
+// A file sink that first makes sure the drive can hold what the answer announces.
+class SpaceCheckedSink : public vexo::net::BodySink {
+ public:
+  SpaceCheckedSink(const CWString& path, CURL* easy) : file_(path.GetText()), path_(path), easy_(easy) {}
+
+  bool Consume(const char* data, std::size_t size) override {
+    if (!checked_) {
+      checked_ = true;
+      curl_off_t announced = -1;
+      if (easy_ != nullptr) curl_easy_getinfo(easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+      const std::int64_t free_bytes = FreeBytesBeside(path_);
+      if (announced > 0 && free_bytes >= 0 && announced > free_bytes) {
+        needed_ = announced;
+        free_ = free_bytes;
+        return false;
+      }
+    }
+    return file_.Consume(data, size);
+  }
+
+  vexo::net::FileSink& file() { return file_; }
+  bool out_of_space() const { return needed_ > 0; }
+  std::int64_t needed() const { return needed_; }
+  std::int64_t free_bytes() const { return free_; }
+
+ private:
+  vexo::net::FileSink file_;
+  CWString path_;
+  CURL* easy_;
+  bool checked_ = false;
+  std::int64_t needed_ = 0;
+  std::int64_t free_ = 0;
+};
+
+// What one GET ended with: the outcome, the answer's headers and the bytes that reached the file.
+struct Attempt {
   InstallOutcome outcome;
-  vexo::net::FileSink sink(part_path.GetText());
-  if (!sink.ok()) {
-    LogFormat(L"download: cannot create %s", part_path.GetText());
-    outcome.failure = InstallFailure::kDiskWrite;
-    return outcome;
+  AnswerHeaders answer;
+  std::int64_t bytes = 0;
+};
+
+InstallFailure TransferFailure(std::int32_t error, bool reached) {
+  switch (error) {
+    case CURLE_OPERATION_TIMEDOUT:
+      return reached ? InstallFailure::kStalled : InstallFailure::kNoConnection;
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+      return InstallFailure::kSecureConnection;
+    case CURLE_TOO_MANY_REDIRECTS:
+      return InstallFailure::kTooManyRedirects;
+    default:
+      return reached ? InstallFailure::kConnectionLost : InstallFailure::kNoConnection;
+  }
+}
+
+// One GET of `url` into `path`, from byte `from` on when it is positive.
+Attempt Fetch(rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei& net, const CWString& url, const CWString& path,
+              std::int64_t from, const CWString& proxy) {
+  Attempt attempt;
+  SpaceCheckedSink sink(path, net.GetTransfer().GetCurl().GetEasy());
+  if (!sink.file().ok()) {
+    LogFormat(L"download: cannot create %s", path.GetText());
+    attempt.outcome.failure = InstallFailure::kDiskWrite;
+    return attempt;
+  }
+  rg_Pelor_JiBen::rg_WenBenShuZuLei headers = MakeNullObject<rg_Pelor_JiBen::rg_WenBenShuZuLei>();
+  if (from > 0) {
+    CWString range;
+    range.Format(L"Range: bytes=%I64d-", from);
+    headers = rg_Pelor_JiBen::rg_WenBenShuZuLei();
+    headers.Add(range);
   }
   const CWString empty;
-  const rg_Pelor_ShiChuang_WangLao::rg_WangYeFangWenXiangYingLei response =
-      net.WebAccess(url, CWString(L"GET"), MakeNullObject<CPelMem>(),
-                    MakeNullObject<rg_Pelor_JiBen::rg_WenBenShuZuLei>(), empty, empty, empty, empty, empty, &sink);
-  LogFormat(L"download: status %d, %d bytes, %d ms", response.GetStatusCode(), static_cast<int>(sink.bytes()),
+  const rg_Pelor_ShiChuang_WangLao::rg_WangYeFangWenXiangYingLei response = net.WebAccess(
+      url, CWString(L"GET"), MakeNullObject<CPelMem>(), headers, empty, empty, proxy, empty, empty, &sink);
+  // What arrived is kept even when the transfer broke: a retry may continue from it.
+  const bool written = sink.file().Finish();
+  attempt.answer = ParseLastAnswer(response.GetHeaderLines());
+  attempt.bytes = sink.file().bytes();
+  const std::int32_t status = response.GetStatusCode();
+  LogFormat(L"download: attempt from byte %I64d: status %d (HTTP %d), libcurl result %d, %I64d bytes, %d ms", from,
+            status, attempt.answer.status, response.GetTransferError(), attempt.bytes,
             static_cast<int>(response.GetTotalTime() / 1000));
-  if (response.GetStatusCode() == 0) {
-    // A sink that refused bytes could not write them; otherwise headers or bytes that arrived before the
-    // failure show that the server was reached.
-    const bool reached = sink.bytes() > 0 || response.GetHeaderLines().GetCount() > 0;
-    outcome.failure = !sink.ok()  ? InstallFailure::kDiskWrite
-                      : reached   ? InstallFailure::kConnectionLost
-                                  : InstallFailure::kNoConnection;
-  } else if (response.GetStatusCode() != 200) {
-    outcome.failure = InstallFailure::kHttpStatus;
-    outcome.http_status = response.GetStatusCode();
-  } else if (!sink.Finish()) {
+  InstallOutcome& outcome = attempt.outcome;
+  if (sink.out_of_space()) {
+    outcome.failure = InstallFailure::kDiskSpace;
+    outcome.needed_bytes = sink.needed();
+    outcome.free_bytes = sink.free_bytes();
+  } else if (!written) {
     outcome.failure = InstallFailure::kDiskWrite;
+  } else if (status == 0) {
+    const bool reached = attempt.bytes > 0 || response.GetHeaderLines().GetCount() > 0;
+    outcome.failure = TransferFailure(response.GetTransferError(), reached);
+  } else if (status != 200 && !(from > 0 && status == 206)) {
+    outcome.failure = InstallFailure::kHttpStatus;
+    outcome.http_status = status;
   }
-  return outcome;
+  return attempt;
+}
+
+bool IsRetryable(InstallFailure failure) {
+  return failure == InstallFailure::kNoConnection || failure == InstallFailure::kConnectionLost ||
+         failure == InstallFailure::kStalled;
+}
+
+// Appends the file `piece` to the file `whole` in large blocks; false when a byte could not be copied.
+bool AppendFile(const CWString& piece, const CWString& whole) {
+  vexo::win::ScopedHandle source(::CreateFileW(piece.GetText(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  vexo::win::ScopedHandle target(::CreateFileW(whole.GetText(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!source || !target) return false;
+  std::unique_ptr<char[]> buffer(new char[kCopyBlock]);
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(source.get(), buffer.get(), kCopyBlock, &read, nullptr)) return false;
+    if (read == 0) return ::FlushFileBuffers(target.get()) != 0;
+    DWORD written = 0;
+    if (!::WriteFile(target.get(), buffer.get(), read, &written, nullptr) || written != read) return false;
+  }
 }
 
 }  // namespace
 
+std::int64_t DownloadProgressBase() { return progress_base.load(); }
+
 InstallOutcome DownloadPackage(rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei& net, const CWString& url,
-                               const CWString& file_path) {
+                               const CWString& file_path, const DownloadOptions& options) {
+  const CWString part = CWString::Concat(file_path, L".part");
+  const CWString piece = CWString::Concat(file_path, L".piece");
   ::DeleteFileW(file_path.GetText());
-  LogFormat(L"download: GET %s", url.GetText());
-  const CWString part_path = CWString::Concat(file_path, L".part");
-  InstallOutcome outcome = Fetch(net, url, part_path);
+  ::DeleteFileW(piece.GetText());
+  LogFormat(L"download: GET %s%s%s", url.GetText(), options.proxy.IsEmpty() ? L"" : L" through proxy ",
+            options.proxy.GetText());
+
+  constexpr int kRetries = sizeof(options.retry_pauses_ms) / sizeof(options.retry_pauses_ms[0]);
+  std::int64_t held = 0;
+  std::int64_t total = -1;
+  InstallOutcome outcome;
+  for (int retry = 0; retry <= kRetries; ++retry) {
+    if (retry > 0) {
+      if (options.on_retry) options.on_retry(retry, kRetries);
+      ::Sleep(static_cast<DWORD>(options.retry_pauses_ms[retry - 1]));
+    }
+    const bool resuming = held > 0 && total > 0 && held < total;
+    progress_base.store(resuming ? held : 0);
+    Attempt attempt = Fetch(net, url, resuming ? piece : part, resuming ? held : 0, options.proxy);
+    outcome = attempt.outcome;
+    if (!resuming) {
+      held = attempt.bytes;
+      if (attempt.answer.status == 200) total = attempt.answer.content_length;
+    } else {
+      switch (DecideResume(held, total, attempt.answer)) {
+        case ResumeStep::kAppend:
+          if (!AppendFile(piece, part)) outcome.failure = InstallFailure::kDiskWrite;
+          held += attempt.bytes;
+          LogFormat(L"download: the server continued the package; %I64d of %I64d bytes held", held, total);
+          break;
+        case ResumeStep::kReplace:
+          if (!::MoveFileExW(piece.GetText(), part.GetText(), MOVEFILE_REPLACE_EXISTING)) {
+            outcome.failure = InstallFailure::kDiskWrite;
+          }
+          held = attempt.bytes;
+          total = attempt.answer.content_length;
+          LogLine(CWString(L"download: the server ignored the range and sent the package from its start"));
+          break;
+        case ResumeStep::kRestart:
+          held = 0;
+          total = -1;
+          ::DeleteFileW(part.GetText());
+          LogLine(CWString(L"download: the server's range does not continue the package; starting again"));
+          // Bytes that do not join the package are never taken for it, however the transfer ended.
+          if (outcome.ok() || outcome.failure == InstallFailure::kHttpStatus) {
+            outcome = InstallOutcome();
+            outcome.failure = InstallFailure::kConnectionLost;
+          }
+          break;
+      }
+      ::DeleteFileW(piece.GetText());
+    }
+    if (outcome.ok() && total >= 0 && held != total) outcome.failure = InstallFailure::kConnectionLost;
+    if (!IsRetryable(outcome.failure)) break;
+  }
+  progress_base.store(0);
   if (outcome.ok() &&
-      !::MoveFileExW(part_path.GetText(), file_path.GetText(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      !::MoveFileExW(part.GetText(), file_path.GetText(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     outcome.failure = InstallFailure::kDiskWrite;
   }
-  if (!outcome.ok()) ::DeleteFileW(part_path.GetText());
+  if (!outcome.ok()) {
+    ::DeleteFileW(part.GetText());
+    ::DeleteFileW(piece.GetText());
+  }
   LogFormat(L"download: %s -> %s", FailureName(outcome.failure), file_path.GetText());
   return outcome;
 }

@@ -1,14 +1,17 @@
-// The download phase against the loopback test server: a whole download becomes the file, and every
-// failure is named and leaves no file that could pass for a package.
+// The download phase against the loopback test server: a whole download becomes the file, a broken one
+// is retried and resumed only where the bytes join, and every failure is named and leaves no file that
+// could pass for a package.
 #include <winsock2.h>
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "app/phases/download.h"
 #include "net/net_access.h"
+#include "net/net_settings.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/test_server.h"
 #include "tests/sys/sys_test_support.h"
@@ -20,9 +23,11 @@ using vexo::app::InstallOutcome;
 using vexo::test::IsFile;
 using vexo::test::ReadWholeFile;
 
-std::wstring TrustedUrl(const std::wstring& path) {
-  static const std::map<std::string, long> ports = vexo::test::ReadServerPorts(L"" VEXO_APP_TEST_SERVER_DIR);
-  auto found = ports.find("trusted");
+const std::wstring kServerDir = L"" VEXO_APP_TEST_SERVER_DIR;
+
+std::wstring Url(const std::string& listener, const std::wstring& path) {
+  static const std::map<std::string, long> ports = vexo::test::ReadServerPorts(kServerDir);
+  auto found = ports.find(listener);
   return found == ports.end() ? std::wstring() : L"https://localhost:" + std::to_wstring(found->second) + path;
 }
 
@@ -47,26 +52,59 @@ std::string Pattern(std::size_t size) {
   return bytes;
 }
 
+void SetPackageMode(const std::string& mode) {
+  vexo::test::WriteWholeFile(kServerDir + L"\\package-mode", mode);
+  ::Sleep(400);
+}
+
+// The Range headers the package listener received since the log was cleared, in order ("" for none).
+std::vector<std::string> RangesRequested() {
+  std::vector<std::string> ranges;
+  const std::string log = ReadWholeFile(kServerDir + L"\\package-requests.log");
+  std::size_t begin = 0;
+  for (std::size_t end = log.find('\n'); end != std::string::npos; begin = end + 1, end = log.find('\n', begin)) {
+    const std::string line = log.substr(begin, end - begin);
+    const std::size_t range = line.find("bytes=");
+    ranges.push_back(range == std::string::npos ? "" : line.substr(range));
+  }
+  return ranges;
+}
+
 class DownloadPhase : public ::testing::Test {
  protected:
+  void SetUp() override {
+    ASSERT_FALSE(Url("trusted", L"/").empty()) << "test server not running";
+    options_.retry_pauses_ms[0] = options_.retry_pauses_ms[1] = options_.retry_pauses_ms[2] = 10;
+    options_.on_retry = [this](int retry, int retries) { retries_seen_.push_back(retry * 10 + retries); };
+    ::DeleteFileW((kServerDir + L"\\package-requests.log").c_str());
+  }
+  void TearDown() override { SetPackageMode("ok"); }
+
   InstallOutcome Download(const std::wstring& url, const std::wstring& file) {
     InstallOutcome outcome;
-    vexo::test::RunWhilePumping(
-        [&] { outcome = vexo::app::DownloadPackage(net_, CWString(url.c_str()), CWString(file.c_str())); });
+    vexo::test::RunWhilePumping([&] {
+      outcome = vexo::app::DownloadPackage(net_, CWString(url.c_str()), CWString(file.c_str()), options_);
+    });
     return outcome;
   }
   std::wstring File() const { return scratch_.path() + L"installpack.zip"; }
+  void ExpectNoLeftovers() {
+    EXPECT_FALSE(IsFile(File() + L".part"));
+    EXPECT_FALSE(IsFile(File() + L".piece"));
+  }
 
   rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei net_;
+  vexo::app::DownloadOptions options_;
+  std::vector<int> retries_seen_;
   vexo::test::ScratchFolder scratch_;
 };
 
 TEST_F(DownloadPhase, AWholeDownloadBecomesTheFileWithNothingLeftBeside) {
-  ASSERT_FALSE(TrustedUrl(L"/").empty()) << "test server not running";
   ASSERT_TRUE(vexo::test::WriteWholeFile(File(), "stale package of an earlier run"));
-  EXPECT_TRUE(Download(TrustedUrl(L"/bytes/300000"), File()).ok());
+  EXPECT_TRUE(Download(Url("trusted", L"/bytes/300000"), File()).ok());
   EXPECT_EQ(ReadWholeFile(File()), Pattern(300000));
-  EXPECT_FALSE(IsFile(File() + L".part"));
+  EXPECT_TRUE(retries_seen_.empty());
+  ExpectNoLeftovers();
 }
 
 TEST_F(DownloadPhase, FailuresAreNamedAndLeaveNoPackageFile) {
@@ -75,26 +113,70 @@ TEST_F(DownloadPhase, FailuresAreNamedAndLeaveNoPackageFile) {
     std::wstring url;
     InstallFailure failure;
     int status;
+    bool retried;
   } cases[] = {
-      {TrustedUrl(L"/status/404"), InstallFailure::kHttpStatus, 404},
-      {TrustedUrl(L"/status/500"), InstallFailure::kHttpStatus, 500},
-      {TrustedUrl(L"/truncated"), InstallFailure::kConnectionLost, 0},
-      {refused, InstallFailure::kNoConnection, 0},
+      {Url("trusted", L"/status/404"), InstallFailure::kHttpStatus, 404, false},
+      {Url("trusted", L"/status/500"), InstallFailure::kHttpStatus, 500, false},
+      {Url("trusted", L"/redirect/60"), InstallFailure::kTooManyRedirects, 0, false},
+      {Url("trusted", L"/truncated"), InstallFailure::kConnectionLost, 0, true},
+      {refused, InstallFailure::kNoConnection, 0, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.url.begin(), c.url.end()));
+    retries_seen_.clear();
     ASSERT_TRUE(vexo::test::WriteWholeFile(File(), "stale package of an earlier run"));
     const InstallOutcome outcome = Download(c.url, File());
     EXPECT_EQ(outcome.failure, c.failure);
     EXPECT_EQ(outcome.http_status, c.status);
+    const std::vector<int> expected_retries = c.retried ? std::vector<int>{13, 23, 33} : std::vector<int>();
+    EXPECT_EQ(retries_seen_, expected_retries);
     EXPECT_FALSE(IsFile(File()));
-    EXPECT_FALSE(IsFile(File() + L".part"));
+    ExpectNoLeftovers();
+  }
+}
+
+TEST_F(DownloadPhase, AStallIsNoticedAndNamed) {
+  vexo::net::NetSettings settings = vexo::net::GetNetSettings();
+  const vexo::net::NetSettings saved = settings;
+  settings.stall_timeout_s = 1;
+  vexo::net::SetNetSettings(settings);
+  SetPackageMode("stall");
+  const InstallOutcome outcome = Download(Url("package", L"/installpack.zip"), File());
+  vexo::net::SetNetSettings(saved);
+  EXPECT_EQ(outcome.failure, InstallFailure::kStalled);
+  EXPECT_FALSE(IsFile(File()));
+  ExpectNoLeftovers();
+}
+
+// A drop at 40 % is retried; the bytes join only when the server continues exactly where they end.
+TEST_F(DownloadPhase, ABrokenDownloadResumesOnlyWhereTheBytesJoin) {
+  const std::string package = ReadWholeFile(L"" VEXO_APP_TEST_PACKAGE);
+  ASSERT_GT(package.size(), 1000u);
+  const std::string held = "bytes=" + std::to_string(package.size() * 2 / 5) + "-";
+  const struct {
+    const char* mode;
+    std::vector<std::string> ranges;  // what the installer asked for, request by request
+  } cases[] = {
+      {"drop-once", {"", held}},
+      {"drop-once-ignore-range", {"", held}},
+      {"drop-once-wrong-start", {"", held, ""}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    SetPackageMode(c.mode);
+    ::DeleteFileW((kServerDir + L"\\package-requests.log").c_str());
+    retries_seen_.clear();
+    EXPECT_TRUE(Download(Url("package", L"/installpack.zip"), File()).ok());
+    EXPECT_TRUE(ReadWholeFile(File()) == package) << "the joined bytes are exactly the package";
+    EXPECT_EQ(RangesRequested(), c.ranges);
+    EXPECT_EQ(retries_seen_.size(), c.ranges.size() - 1);
+    ExpectNoLeftovers();
   }
 }
 
 TEST_F(DownloadPhase, AFolderThatCannotBeWrittenIsADiskFailure) {
   const std::wstring file = scratch_.path() + L"no such folder\\installpack.zip";
-  EXPECT_EQ(Download(TrustedUrl(L"/bytes/1000"), file).failure, InstallFailure::kDiskWrite);
+  EXPECT_EQ(Download(Url("trusted", L"/bytes/1000"), file).failure, InstallFailure::kDiskWrite);
   EXPECT_FALSE(IsFile(file));
 }
 

@@ -161,37 +161,6 @@ TEST_F(InstallerEndToEnd, AChosenFolderWithAChineseNameReceivesTheInstall) {
   EXPECT_FALSE(IsFile(first + L"VexoClient.exe"));
 }
 
-// Each failure names itself in the log, registers nothing, and a retry succeeds once the cause is gone.
-TEST_F(InstallerEndToEnd, FailuresShowTheRetryAndARetrySucceedsOnceTheCauseIsGone) {
-  const struct {
-    const char* mode;
-    const char* outcome;
-  } cases[] = {
-      {"status-404", "http-status"},
-      {"down", "no-connection"},
-      {"cut", "connection-lost"},
-      {"corrupt", "unpack-failed"},
-      {"dotdot", "unsafe-package"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.mode);
-    RemoveInstallTraces(default_folder_);
-    vexo::test::SetPackageMode(c.mode);
-    InstallerDriver installer;
-    ASSERT_TRUE(installer.started());
-    installer.Click(Element::kInstall);
-    EXPECT_EQ(installer.WaitForOutcome(), c.outcome) << installer.Log();
-    ExpectNothingRegistered();
-    EXPECT_FALSE(IsFile(default_folder_ + L"..\\escaped.txt"));
-    EXPECT_FALSE(IsFile(installer.temp_folder() + L"VexoProxy_temp\\installpack.zip.part"));
-
-    vexo::test::SetPackageMode("ok");
-    installer.Click(Element::kRetry);
-    EXPECT_EQ(installer.WaitForOutcomeCount(2), "installed") << installer.Log();
-    ExpectInstalledInto(default_folder_);
-  }
-}
-
 // Moves the system folder's 7z.exe aside for one test.
 class SevenZipHidden {
  public:

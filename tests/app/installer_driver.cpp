@@ -148,7 +148,11 @@ InstallerDriver::InstallerDriver(const std::wstring& temp_folder)
     if ((window_ = FindInstallerWindow(info.dwProcessId)) != nullptr) break;
     if (::WaitForSingleObject(process_, 50) == WAIT_OBJECT_0) return;
   }
-  // Let the first paint happen before any input arrives.
+  // The window shows before the install folders are worked out; wait for those, and let the first paint
+  // happen before any input arrives.
+  while (window_ != nullptr && Log().find("start: ") == std::string::npos && ::GetTickCount() - start < kStartTimeoutMs) {
+    ::Sleep(50);
+  }
   ::Sleep(300);
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -71,7 +72,11 @@ class PackagePhases : public ::testing::Test {
 
 TEST_F(PackagePhases, AGoodPackagePassesTheCheckAndUnpacksWithTheBuiltInExtraction) {
   const CWString package(Package(kGoodEntries).c_str());
-  EXPECT_TRUE(vexo::app::VerifyPackage(package).ok());
+  std::int64_t unpacked = 0;
+  EXPECT_TRUE(vexo::app::VerifyPackage(package, &unpacked).ok());
+  std::int64_t expected = 0;
+  for (const auto& entry : kGoodEntries) expected += static_cast<std::int64_t>(entry.second.size());
+  EXPECT_EQ(unpacked, expected);
   // An existing file in the folder is overwritten, other files stay.
   ::CreateDirectoryW(Folder().GetText(), nullptr);
   ASSERT_TRUE(WriteWholeFile(Folder().GetText() + std::wstring(L"readme.txt"), "old"));
@@ -112,12 +117,12 @@ TEST_F(PackagePhases, UnsafeAndDamagedPackagesAreRefusedBeforeAnythingIsWritten)
   };
   for (const auto& c : cases) {
     const CWString package(Package(c.entries).c_str());
-    EXPECT_EQ(vexo::app::VerifyPackage(package).failure, c.failure);
+    EXPECT_EQ(vexo::app::VerifyPackage(package, nullptr).failure, c.failure);
   }
   const std::wstring not_zip = scratch_.path() + L"not.zip";
   ASSERT_TRUE(WriteWholeFile(not_zip, "<html>this is an error page, not a package</html>"));
-  EXPECT_EQ(vexo::app::VerifyPackage(CWString(not_zip.c_str())).failure, InstallFailure::kDamagedPackage);
-  EXPECT_EQ(vexo::app::VerifyPackage(CWString((scratch_.path() + L"missing.zip").c_str())).failure,
+  EXPECT_EQ(vexo::app::VerifyPackage(CWString(not_zip.c_str()), nullptr).failure, InstallFailure::kDamagedPackage);
+  EXPECT_EQ(vexo::app::VerifyPackage(CWString((scratch_.path() + L"missing.zip").c_str()), nullptr).failure,
             InstallFailure::kDamagedPackage);
   EXPECT_EQ(::GetFileAttributesW((scratch_.path() + L"escaped.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
@@ -129,7 +134,7 @@ TEST_F(PackagePhases, DamagedDataFailsBothUnpackers) {
   bytes[1000] ^= 0x5A;
   ASSERT_TRUE(WriteWholeFile(path, bytes));
   const CWString package(path.c_str());
-  EXPECT_TRUE(vexo::app::VerifyPackage(package).ok()) << "the directory is intact";
+  EXPECT_TRUE(vexo::app::VerifyPackage(package, nullptr).ok()) << "the directory is intact";
   EXPECT_EQ(vexo::app::UnpackPackage(CWString(L"C:\\no\\7z.exe"), package, Folder()).failure,
             InstallFailure::kUnpackFailed);
   const CWString seven_zip = CWString::Concat(vexo::sys::GetSpecialFolder(vexo::sys::kSystem), L"7z.exe");
@@ -137,3 +142,15 @@ TEST_F(PackagePhases, DamagedDataFailsBothUnpackers) {
 }
 
 }  // namespace
+
+TEST_F(PackagePhases, TheRoomCheckComparesWithTheFreeSpaceOfTheNearestExistingFolder) {
+  // The install folder need not exist yet: its drive is asked through the folders above it.
+  const CWString not_yet(CWString::Concat(Folder(), L"a\\b\\").GetText());
+  EXPECT_TRUE(vexo::app::CheckRoom(not_yet, 1024).ok());
+  const std::int64_t too_much = std::int64_t{1} << 60;
+  const vexo::app::InstallOutcome refused = vexo::app::CheckRoom(not_yet, too_much);
+  EXPECT_EQ(refused.failure, InstallFailure::kDiskSpace);
+  EXPECT_EQ(refused.needed_bytes, too_much);
+  EXPECT_GT(refused.free_bytes, 0);
+  EXPECT_LT(refused.free_bytes, too_much);
+}

@@ -40,9 +40,18 @@ request (missing or "ok": PACKAGE_DIR/installpack.zip):
 
   ok | <name>         PACKAGE_DIR/installpack.zip, or PACKAGE_DIR/faults/<name>.zip
   status-CODE         that HTTP status
+  redirect-loop       302 to itself, without end
+  empty               200 with an empty body
   cut                 the package's Content-Length, then 40 % of its bytes and the connection closes
+  stall               the same 40 %, then nothing for two minutes
   slow                the package in pieces over about 3 seconds
+  drop-once           the first request is cut; later ones get the package, "Range: bytes=N-" honoured (206)
+  drop-once-ignore-range   the same, but later ones get the whole package (200) whatever they ask
+  drop-once-wrong-start    the same, but a Range is answered from one byte later than asked
+  other-ca, other-host     the package over a certificate of another CA, or for another host name
   down                no listener at all: connections are refused (the mode file is watched)
+
+A PACKAGE_PORT of 0 takes a free port. Requests are counted per mode from the last write of the mode file.
 
 Every request of the package listener is appended to STATE_DIR/package-requests.log ("METHOD PATH mode").
 
@@ -258,30 +267,44 @@ ROUTES = {
 class PackageHandler(Handler):
     """The installer's package listener: /installpack.zip in the mode the tests chose."""
 
+    # Modes that serve the good package; the others name a fault package or a behaviour below.
+    GOOD_PACKAGE_MODES = ("ok", "cut", "slow", "stall", "drop-once", "drop-once-ignore-range",
+                          "drop-once-wrong-start", "other-ca", "other-host")
+
     def dispatch(self, head=False):
         self.read_request_body()
         mode = read_package_mode(self.server.state_dir)
+        hit = self.server.count_hit(mode)
+        requested = self.headers.get("Range") or ""
         with open(os.path.join(self.server.state_dir, "package-requests.log"), "a") as log:
-            log.write(f"{self.command} {self.path} {mode}\n")
+            log.write(f"{self.command} {self.path} {mode} {requested}\n")
         if self.path.split("?", 1)[0] != "/installpack.zip":
             return self.reply(404, b"not found\n")
         if mode.startswith("status-"):
             return self.route_status(mode[len("status-"):])
-        name = "installpack.zip" if mode in ("ok", "cut", "slow", "down") else os.path.join("faults", mode + ".zip")
+        if mode == "redirect-loop":
+            return self.reply(302, b"again\n", [("Location", "/installpack.zip")])
+        if mode == "empty":
+            return self.reply(200, b"", [("Content-Type", "application/zip")])
+        name = "installpack.zip" if mode in self.GOOD_PACKAGE_MODES else os.path.join("faults", mode + ".zip")
         try:
             with open(os.path.join(self.server.package_dir, name), "rb") as f:
                 body = f.read()
         except OSError:
             return self.reply(404, b"no such package\n")
+        first_drop = mode.startswith("drop-once") and hit == 1
+        if mode in ("cut", "stall") or first_drop:
+            return self.send_part(body, mode == "stall")
+        start = self.range_start(requested)
+        if start is not None and mode != "drop-once-ignore-range" and mode.startswith("drop-once"):
+            # A wrong answer starts one byte later than asked.
+            offset = start + 1 if mode == "drop-once-wrong-start" else start
+            return self.send_range(body, offset)
         self.send_response(200)
         self.send_header("Content-Type", "application/zip")
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
-        if mode == "cut":
-            self.wfile.write(body[:len(body) * 2 // 5])
-            self.wfile.flush()
-            self.close_connection = True
-        elif mode == "slow":
+        if mode == "slow":
             pieces = 30
             step = len(body) // pieces + 1
             for start in range(0, len(body), step):
@@ -290,6 +313,36 @@ class PackageHandler(Handler):
                 time.sleep(0.1)
         else:
             self.wfile.write(body)
+
+    @staticmethod
+    def range_start(header):
+        if not header.startswith("bytes=") or not header.endswith("-"):
+            return None
+        try:
+            return int(header[len("bytes="):-1])
+        except ValueError:
+            return None
+
+    def send_part(self, body, stall):
+        """The whole package announced, 40 % of it sent; then the connection closes, or (stall) nothing more
+        arrives for longer than any client waits."""
+        self.send_response(200)
+        self.send_header("Content-Type", "application/zip")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body[:len(body) * 2 // 5])
+        self.wfile.flush()
+        if stall:
+            time.sleep(120)
+        self.close_connection = True
+
+    def send_range(self, body, offset):
+        self.send_response(206)
+        self.send_header("Content-Type", "application/zip")
+        self.send_header("Content-Range", f"bytes {offset}-{len(body) - 1}/{len(body)}")
+        self.send_header("Content-Length", str(len(body) - offset))
+        self.end_headers()
+        self.wfile.write(body[offset:])
 
 
 def read_package_mode(state_dir):
@@ -303,13 +356,26 @@ def read_package_mode(state_dir):
 class PackageListener:
     """The package listener on its fixed port; closed while the mode is "down", opened again after."""
 
-    def __init__(self, state_dir, package_dir, port, context):
-        self.state_dir, self.package_dir, self.port, self.context = state_dir, package_dir, port, context
+    def __init__(self, state_dir, package_dir, port, pki_dir):
+        self.state_dir, self.package_dir, self.port, self.pki_dir = state_dir, package_dir, port, pki_dir
         self.server = None
+        self.certificate = None
+        self.hits = {}
+        self.hits_lock = threading.Lock()
+        self.mode_stamp = None
 
-    def open(self):
-        self.server = Server(self.context, PackageHandler, self.port)
+    def count_hit(self, mode):
+        """The number of requests in `mode` since the mode was last set, this one included."""
+        with self.hits_lock:
+            self.hits[mode] = self.hits.get(mode, 0) + 1
+            return self.hits[mode]
+
+    def open(self, certificate):
+        self.server = Server(tls_context(self.pki_dir, certificate), PackageHandler, self.port)
+        self.port = self.server.server_address[1]
+        self.certificate = certificate
         self.server.state_dir, self.server.package_dir = self.state_dir, self.package_dir
+        self.server.count_hit = self.count_hit
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
 
     def close(self):
@@ -318,11 +384,20 @@ class PackageListener:
         self.server = None
 
     def follow_mode(self):
-        down = read_package_mode(self.state_dir) == "down"
-        if down and self.server is not None:
+        try:
+            stamp = os.stat(os.path.join(self.state_dir, "package-mode")).st_mtime_ns
+        except OSError:
+            stamp = None
+        if stamp != self.mode_stamp:
+            self.mode_stamp = stamp
+            with self.hits_lock:
+                self.hits = {}
+        mode = read_package_mode(self.state_dir)
+        certificate = TLS_LISTENERS.get(mode, "localhost")
+        if self.server is not None and (mode == "down" or certificate != self.certificate):
             self.close()
-        elif not down and self.server is None:
-            self.open()
+        if self.server is None and mode != "down":
+            self.open(certificate)
 
 
 class Server(http.server.ThreadingHTTPServer):
@@ -382,9 +457,9 @@ def serve(state_dir, pki_dir, root_dir, watch_pid, package_dir=None, package_por
     ports = "".join(f"{name} {s.server_address[1]}\n" for name, s in servers.items())
     package = None
     if package_dir:
-        package = PackageListener(state_dir, package_dir, int(package_port), tls_context(pki_dir, "localhost"))
+        package = PackageListener(state_dir, package_dir, int(package_port), pki_dir)
         package.follow_mode()
-        ports += f"package {package_port}\n"
+        ports += f"package {package.port}\n"
 
     stop = threading.Event()
     signal.signal(signal.SIGTERM, lambda *_: stop.set())
