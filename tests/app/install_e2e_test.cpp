@@ -161,6 +161,47 @@ TEST_F(InstallerEndToEnd, AChosenFolderWithAChineseNameReceivesTheInstall) {
   EXPECT_FALSE(IsFile(first + L"VexoClient.exe"));
 }
 
+// A download that breaks off at 40 % is retried by itself; the install ends on the done page without a
+// click on retry, whether the server continues the bytes, ignores the range or answers it wrongly.
+TEST_F(InstallerEndToEnd, ABrokenDownloadIsRetriedAndResumedByItself) {
+  const struct {
+    const char* mode;
+    bool resumed;  // the log says the server continued the package
+  } cases[] = {{"drop-once", true}, {"drop-once-ignore-range", false}, {"drop-once-wrong-start", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    RemoveInstallTraces(default_folder_);
+    vexo::test::SetPackageMode(c.mode);
+    InstallerDriver installer;
+    ASSERT_TRUE(installer.started());
+    installer.Click(Element::kInstall);
+    EXPECT_EQ(installer.WaitForOutcome(), "installed") << installer.Log();
+    const std::string log = installer.Log();
+    EXPECT_NE(log.find("attempt from byte 0"), std::string::npos);
+    EXPECT_EQ(log.find("the server continued the package") != std::string::npos, c.resumed) << log;
+    EXPECT_NE(vexo::test::PackageRequests().find("bytes="), std::string::npos) << "a retry asked for a range";
+    ExpectInstalledInto(default_folder_);
+  }
+}
+
+TEST_F(InstallerEndToEnd, ASecondInstallerHandsOverToTheFirstAndEnds) {
+  InstallerDriver first;
+  ASSERT_TRUE(first.started());
+  std::wstring command = L"\"" + vexo::test::InstallerPath() + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
+  ::CloseHandle(info.hThread);
+  EXPECT_EQ(::WaitForSingleObject(info.hProcess, 10000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  ::GetExitCodeProcess(info.hProcess, &code);
+  ::CloseHandle(info.hProcess);
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(first.WaitForExit(0), -1) << "the first installer still runs";
+  EXPECT_EQ(::GetForegroundWindow(), first.window());
+}
+
 // Moves the system folder's 7z.exe aside for one test.
 class SevenZipHidden {
  public:
