@@ -8,6 +8,7 @@ if [ ! -f "$VEXO_BUILD_DIR/build.ninja" ]; then
   cmake -S "$VEXO_ROOT" -B "$VEXO_BUILD_DIR" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$VEXO_TOOLCHAIN_FILE" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVEXO_DEPS_DIR="$(vexo_deps_dir)" -DVEXO_WARNINGS_AS_ERRORS=ON \
-    -DVEXO_PACKAGE_URL="https://localhost:$VEXO_PACKAGE_PORT/installpack.zip" >/dev/null
+    -DVEXO_PACKAGE_URL="https://localhost:$VEXO_PACKAGE_PORT/installpack.zip" \
+    -DVEXO_PACKAGE_PUBLIC_KEY="$VEXO_ROOT/tests/keys/package-test-public.pem" >/dev/null
 fi
 cmake --build "$VEXO_BUILD_DIR" -j "$(nproc)"
