@@ -18,6 +18,8 @@ enum class InstallFailure : std::int32_t {
   kHttpStatus,          // the server answered with a status other than 200
   kDiskSpace,           // a drive has too little free space for the package or the product
   kDiskWrite,           // the package could not be saved in the download folder
+  kSignatureMissing,    // the package came without its signature
+  kSignatureInvalid,    // the signature does not prove the package comes unchanged from the publisher
   kDamagedPackage,      // the download is not a readable ZIP archive
   kUnsafePackage,       // an entry would land outside the install folder
   kUnpackFailed,        // the unpacker failed

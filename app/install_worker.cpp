@@ -1,5 +1,8 @@
 #include "app/install_worker.h"
 
+#include <cstdint>
+#include <vector>
+
 #include "app/close_guard.h"
 #include "app/download_meter.h"
 #include "app/install_log.h"
@@ -7,8 +10,10 @@
 #include "app/installer_window.h"
 #include "app/phases/download.h"
 #include "app/phases/register.h"
+#include "app/phases/signature.h"
 #include "app/phases/unpack.h"
 #include "app/phases/verify.h"
+#include "app/package_public_key.h"
 #include "app/progress_percent.h"
 #include "runtime/win/com_ptr.h"
 #include "sys/special_folder.h"
@@ -25,6 +30,44 @@ using vexo::app::InstallOutcome;
 constexpr const wchar_t* kPackageUrl = L"" VEXO_PACKAGE_URL;
 
 CWString PackagePath() { return CWString::Concat(rg_Global::TempFolder, L"installpack.zip"); }
+
+// With a public key built in, the package must come with installpack.zip.sig, which must verify.
+InstallOutcome CheckSignature(const vexo::app::DownloadOptions& options) {
+  InstallOutcome outcome;
+#ifdef VEXO_PACKAGE_PUBLIC_KEY_BYTES
+  static const std::vector<std::uint8_t> kPublicKey = {VEXO_PACKAGE_PUBLIC_KEY_BYTES};
+  // An empty answer is no package at all, whatever its signature says.
+  WIN32_FILE_ATTRIBUTE_DATA package{};
+  if (::GetFileAttributesExW(PackagePath().GetText(), GetFileExInfoStandard, &package) && package.nFileSizeHigh == 0 &&
+      package.nFileSizeLow == 0) {
+    outcome.failure = InstallFailure::kDamagedPackage;
+    return outcome;
+  }
+  const CWString signature = CWString::Concat(PackagePath(), L".sig");
+  outcome = vexo::app::DownloadPackage(rg_Global::NetAccess, CWString::Concat(CWString(kPackageUrl), L".sig"),
+                                       signature, options);
+  if (outcome.failure == InstallFailure::kHttpStatus && outcome.http_status == 404) {
+    outcome = InstallOutcome();
+    outcome.failure = InstallFailure::kSignatureMissing;
+  }
+  if (!outcome.ok()) return outcome;
+  switch (vexo::app::VerifyPackageSignature(PackagePath(), signature, kPublicKey)) {
+    case vexo::app::SignatureCheck::kValid:
+      break;
+    case vexo::app::SignatureCheck::kMissing:
+      outcome.failure = InstallFailure::kSignatureMissing;
+      break;
+    default:
+      outcome.failure = InstallFailure::kSignatureInvalid;
+      break;
+  }
+  // A package that failed its check is not kept where it could be taken for a good one.
+  if (!outcome.ok()) ::DeleteFileW(PackagePath().GetText());
+#else
+  (void)options;
+#endif
+  return outcome;
+}
 
 bool ClientArrived() {
   const CWString client = CWString::Concat(rg_Global::InstallFolder, rg_Global::ClientExeName);
@@ -75,6 +118,7 @@ DWORD WINAPI InstallWorker(LPVOID) {
   options.on_retry = [](int retry, int) { XC_CallUiThread(&ShowRetry, retry); };
   InstallOutcome outcome =
       vexo::app::DownloadPackage(rg_Global::NetAccess, CWString(kPackageUrl), PackagePath(), options);
+  if (outcome.ok()) outcome = CheckSignature(options);
   if (outcome.ok()) outcome = InstallPackage();
   vexo::app::LogFormat(L"outcome: %s", outcome.ok() ? L"installed" : vexo::app::FailureName(outcome.failure));
   if (outcome.ok()) {

@@ -27,6 +27,15 @@ for face in "Microsoft YaHei" "微软雅黑" "SimSun" "宋体" "NSimSun" "SimHei
 done
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
 
+# wine links the user's Desktop, Documents and the like to the build machine's home: make them folders of
+# the prefix, so that shortcuts and files of the tests stay inside it and prefixes never share a desktop.
+for link in "$WINEPREFIX"/drive_c/users/*/*; do
+  if [ -L "$link" ]; then
+    rm "$link"
+    mkdir "$link"
+  fi
+done
+
 # A 32-bit process's C:\windows\system32 is syswow64 in a 64-bit prefix, system32 itself in a 32-bit one.
 system_dir=$WINEPREFIX/drive_c/windows/syswow64
 [ -d "$system_dir" ] || system_dir=$WINEPREFIX/drive_c/windows/system32

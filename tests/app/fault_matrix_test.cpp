@@ -156,6 +156,8 @@ TEST_F(FaultMatrix, TheServerAndTheNetwork) {
 
 TEST_F(FaultMatrix, ThePackage) {
   const FaultCase cases[] = {
+      {"signature missing", "no-signature", "signature-missing", L"缺少数字签名", {}, {}},
+      {"signature of another package", "bad-signature", "signature-invalid", L"数字签名无效", {}, {}},
       {"corrupt archive", "corrupt", "unpack-failed", L"解压安装包失败", {}, {}},
       {"entry with ..", "dotdot", "unsafe-package", L"不安全的文件路径", {}, {}},
       {"entry with an absolute path", "absolute", "unsafe-package", L"不安全的文件路径", {}, {}},
@@ -247,6 +249,9 @@ TEST_F(FaultMatrix, SlowClosingDuringTheUnpackFinishesTheInstallFirst) {
   const std::wstring big = L"" VEXO_E2E_PACKAGE_DIR L"\\faults\\big.zip";
   ASSERT_TRUE(::CopyFileW(L"" VEXO_E2E_PACKAGE_DIR L"\\installpack.zip", big.c_str(), FALSE));
   ASSERT_TRUE(vexo::test::AddStoredEntry(big, "data/big.bin", 200u << 20));
+  // Signed like the sample package, when the build checks signatures.
+  ASSERT_TRUE(xcgui_test::RunHostProgram(std::string(VEXO_E2E_SIGN_COMMAND) + " " + VEXO_E2E_PACKAGE_DIR_HOST +
+                                         "/faults/big.zip"));
   vexo::test::SetPackageMode("big");
   InstallerDriver installer;
   ASSERT_TRUE(installer.started());
@@ -272,4 +277,5 @@ TEST_F(FaultMatrix, SlowClosingDuringTheUnpackFinishesTheInstallFirst) {
                           ", install " + (log.find("outcome: installed") != std::string::npos ? "whole" : "broken") +
                           " -> exit " + std::to_string(exit_code));
   ::DeleteFileW(big.c_str());
+  ::DeleteFileW((big + L".sig").c_str());
 }

@@ -49,6 +49,10 @@ request (missing or "ok": PACKAGE_DIR/installpack.zip):
   drop-once-ignore-range   the same, but later ones get the whole package (200) whatever they ask
   drop-once-wrong-start    the same, but a Range is answered from one byte later than asked
   other-ca, other-host     the package over a certificate of another CA, or for another host name
+  no-signature, bad-signature   the package without its signature, or with the signature of another one
+
+/installpack.zip.sig is the signature next to the package served (PACKAGE_DIR/installpack.zip.sig or
+PACKAGE_DIR/faults/<name>.zip.sig).
   down                no listener at all: connections are refused (the mode file is watched)
 
 A PACKAGE_PORT of 0 takes a free port. Requests are counted per mode from the last write of the mode file.
@@ -269,7 +273,7 @@ class PackageHandler(Handler):
 
     # Modes that serve the good package; the others name a fault package or a behaviour below.
     GOOD_PACKAGE_MODES = ("ok", "cut", "slow", "stall", "drop-once", "drop-once-ignore-range",
-                          "drop-once-wrong-start", "other-ca", "other-host")
+                          "drop-once-wrong-start", "other-ca", "other-host", "no-signature", "bad-signature")
 
     def dispatch(self, head=False):
         self.read_request_body()
@@ -278,7 +282,10 @@ class PackageHandler(Handler):
         requested = self.headers.get("Range") or ""
         with open(os.path.join(self.server.state_dir, "package-requests.log"), "a") as log:
             log.write(f"{self.command} {self.path} {mode} {requested}\n")
-        if self.path.split("?", 1)[0] != "/installpack.zip":
+        path = self.path.split("?", 1)[0]
+        if path == "/installpack.zip.sig":
+            return self.send_signature(mode)
+        if path != "/installpack.zip":
             return self.reply(404, b"not found\n")
         if mode.startswith("status-"):
             return self.route_status(mode[len("status-"):])
@@ -313,6 +320,24 @@ class PackageHandler(Handler):
                 time.sleep(0.1)
         else:
             self.wfile.write(body)
+
+    def send_signature(self, mode):
+        """The package's signature: of the fault package the mode serves, none for "no-signature", and for
+        "bad-signature" a well-formed signature of another package."""
+        if mode == "no-signature":
+            return self.reply(404, b"no signature\n")
+        if mode == "bad-signature":
+            name = os.path.join("faults", "corrupt.zip.sig")
+        elif mode in self.GOOD_PACKAGE_MODES or mode.startswith("status-"):
+            name = "installpack.zip.sig"
+        else:
+            name = os.path.join("faults", mode + ".zip.sig")
+        try:
+            with open(os.path.join(self.server.package_dir, name), "rb") as f:
+                body = f.read()
+        except OSError:
+            return self.reply(404, b"no such signature\n")
+        self.reply(200, body, [("Content-Type", "application/octet-stream")])
 
     @staticmethod
     def range_start(header):
