@@ -19,26 +19,23 @@ struct ProbeRun {
   std::string standard_output;
 };
 
-// Everything written to `pipe` until `process` has ended. A process started by the probe (wine may start
-// helpers) can inherit the pipe and keep it open, so the end of the data is the end of the probe.
-std::string ReadUntilExit(HANDLE pipe, HANDLE process) {
+// What a pipe holds now, without waiting for its end: a process the child started may keep a copy of the
+// write end open long after the child itself has gone.
+std::string ReadAvailable(HANDLE pipe) {
   std::string text;
-  char chunk[4096];
-  for (;;) {
-    const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-    DWORD available = 0;
-    while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
-      DWORD read = 0;
-      if (!ReadFile(pipe, chunk, sizeof(chunk), &read, nullptr) || read == 0) return text;
-      text.append(chunk, read);
-    }
-    if (ended) return text;
-    WaitForSingleObject(process, 20);
+  DWORD available = 0;
+  while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+    std::string chunk(available, '\0');
+    DWORD read = 0;
+    if (!ReadFile(pipe, chunk.data(), available, &read, nullptr) || read == 0) break;
+    text.append(chunk.data(), read);
   }
+  return text;
 }
 
-// Runs the probe program (next to this test program) on the test archive with these members. With
-// `give_stderr` its standard output and error are pipes read here; otherwise it has neither.
+// Runs the probe program (next to this test program) on the test archive with these members and waits for
+// it to end. With `give_stderr` its standard output and error are pipes read here (its few lines fit in
+// a pipe's buffer); otherwise it has neither.
 ProbeRun RunProbe(const std::vector<std::wstring>& members, bool give_stderr) {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -54,6 +51,9 @@ ProbeRun RunProbe(const std::vector<std::wstring>& members, bool give_stderr) {
     ADD_FAILURE() << "no pipes";
     return {};
   }
+  // Only the write ends go to the child.
+  SetHandleInformation(error_read.get(), HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(output_read.get(), HANDLE_FLAG_INHERIT, 0);
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -66,18 +66,19 @@ ProbeRun RunProbe(const std::vector<std::wstring>& members, bool give_stderr) {
   }
   ScopedHandle process(info.hProcess);
   ScopedHandle thread(info.hThread);
-  // The child holds the only write ends now: reading ends when it exits.
   error_write.reset();
   output_write.reset();
   ProbeRun run;
-  if (give_stderr) {
-    // Standard output stays empty (a test below says so), so draining the error pipe is enough to let
-    // the probe run to its end.
-    run.error_output = ReadUntilExit(error_read.get(), process.get());
-    run.standard_output = ReadUntilExit(output_read.get(), process.get());
+  if (WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0) {
+    TerminateProcess(process.get(), 1);
+    ADD_FAILURE() << "the probe did not end";
+    return run;
   }
-  EXPECT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
   GetExitCodeProcess(process.get(), &run.exit_code);
+  if (give_stderr) {
+    run.error_output = ReadAvailable(error_read.get());
+    run.standard_output = ReadAvailable(output_read.get());
+  }
   return run;
 }
 

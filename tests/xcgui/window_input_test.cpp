@@ -146,8 +146,9 @@ TEST_F(RealWindow, WindowControlGlyphsAreDrawnCrisply) {
   }
   EXPECT_GE(ink, 10);
   EXPECT_GE(partial, 10);
-  EXPECT_GT(Luma(close.At(close.width / 2 - 1, close.height / 2 - 1)) + Luma(close.At(close.width / 2, close.height / 2)),
-            300);
+  int middle_x = close.width / 2;
+  int middle_y = close.height / 2;
+  EXPECT_GT(Luma(close.At(middle_x - 1, middle_y - 1)) + Luma(close.At(middle_x, middle_y)), 300);
   // The minimise glyph: one sharp row of white, nothing blurred above or below it.
   Screenshot minimise = Shot(ScreenRectOf(L"btn_min"));
   std::vector<int> white_per_row(minimise.height, 0);
@@ -341,7 +342,7 @@ TEST_F(RealWindow, ProgressBarIsARoundedTrackWithARoundedFill) {
 TEST_F(RealWindow, TheWindowHasAnEdgeDrawnOverItsContent) {
   // Without a border colour in the layout: a translucent dark edge, over the dark banner at the top and
   // over the white page at the bottom. With one (the second window): that colour all round.
-  HWINDOW framed = reinterpret_cast<HWINDOW>(XC_LoadLayoutZip(kArchive, L"tab_window.xml", kPassword, nullptr, nullptr));
+  auto framed = reinterpret_cast<HWINDOW>(XC_LoadLayoutZip(kArchive, L"tab_window.xml", kPassword, nullptr, nullptr));
   ASSERT_NE(framed, nullptr);
   struct Case {
     HWINDOW window;
