@@ -2,8 +2,11 @@
 
 #include <curl/curl.h>
 
+#include <optional>
+
 #include "net/body_collector.h"
 #include "net/net_settings.h"
+#include "net/server_certificate_check.h"
 #include "runtime/ansi_conversion.h"
 
 namespace rg_Pelor_ShiChuang_WangLao {
@@ -53,14 +56,14 @@ void SetRequestBody(CCurlWraper& curl, const CPelMem& post_data) {
   }
 }
 
-void SetConnectionPolicy(CCurlWraper& curl) {
-  const vexo::net::NetSettings settings = vexo::net::GetNetSettings();
+void SetConnectionPolicy(CCurlWraper& curl, const vexo::net::NetSettings& settings) {
   curl.SetOption(CURLOPT_TIMEOUT_MS, 0L);
   curl.SetOption(CURLOPT_CONNECTTIMEOUT_MS, settings.connect_timeout_ms);
   curl.SetOption(CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl.SetOption(CURLOPT_LOW_SPEED_TIME, settings.stall_timeout_s);
   // The downloaded package is run with administrator rights: the server and any proxy must prove who
-  // they are.
+  // they are. With the Windows root store, Schannel alone decides, and wine's Schannel accepts any
+  // certificate: WebAccess then checks the server's certificate itself as well (ServerCertificateCheck).
   curl.SetOption(CURLOPT_SSL_VERIFYPEER, 1L);
   curl.SetOption(CURLOPT_SSL_VERIFYHOST, 2L);
   curl.SetOption(CURLOPT_PROXY_SSL_VERIFYPEER, 1L);
@@ -136,7 +139,8 @@ rg_WangYeFangWenXiangYingLei rg_WangLaoFangWenLei::WebAccess(
   SetTextOption(curl, CURLOPT_PROXY, proxy, false);
   SetTextOption(curl, CURLOPT_PROXYUSERNAME, proxy_user, true);
   SetTextOption(curl, CURLOPT_PROXYPASSWORD, proxy_password, true);
-  SetConnectionPolicy(curl);
+  const vexo::net::NetSettings settings = vexo::net::GetNetSettings();
+  SetConnectionPolicy(curl, settings);
 
   rg_WangYeFangWenXiangYingLei response;
   vexo::net::BodyTarget body{&response.GetBody(), curl.GetEasy(), sink};
@@ -145,7 +149,12 @@ rg_WangYeFangWenXiangYingLei rg_WangLaoFangWenLei::WebAccess(
   curl.SetOption(CURLOPT_NOPROGRESS, 0L);
   transfer_.BeginTransfer();
   CURL* easy = curl.GetEasy();
+  std::optional<vexo::net::ServerCertificateCheck> certificate_check;
+  if (easy != nullptr && settings.ca_file.empty()) certificate_check.emplace(easy);
   CURLcode result = easy != nullptr ? curl_easy_perform(easy) : CURLE_FAILED_INIT;
+  // The check aborted the transfer: libcurl calls that an abort by callback, the caller a failed verification.
+  if (certificate_check && certificate_check->rejected()) result = CURLE_PEER_FAILED_VERIFICATION;
+  certificate_check.reset();
   // The targets end with this call; a transfer started on the handle later without new ones drops its data.
   curl.SetOption(CURLOPT_HEADERDATA, static_cast<void*>(nullptr));
   curl.SetOption(CURLOPT_WRITEDATA, static_cast<void*>(nullptr));

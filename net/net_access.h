@@ -44,7 +44,10 @@ class rg_WangLaoFangWenLei : public CPelObject {
   // libcurl's choice. `post_data` the null object: no body. `headers`: complete header lines.
   // `cookie`: the Cookie header's value (empty: none). `accept_encoding` the null object: no
   // Accept-Encoding and bodies as received; empty: every encoding libcurl decodes. `proxy`, `proxy_user`,
-  // `proxy_password` empty: none. TLS verifies the certificate chain and host name of server and proxy.
+  // `proxy_password` empty: none. TLS verifies the certificate chain and host name of the server before
+  // the request is sent, also under wine (a refusal: status code 0, transfer error
+  // CURLE_PEER_FAILED_VERIFICATION, nothing received); a proxy's certificate as Schannel or the trust file
+  // checks it.
   // Never fails as a call: a request that fails yields status code 0 and whatever arrived before.
   rg_WangYeFangWenXiangYingLei WebAccess(const CWString& url, const CWString& method, const CPelMem& post_data,
                                          const rg_Pelor_JiBen::rg_WenBenShuZuLei& headers, const CWString& cookie,
