@@ -1,4 +1,5 @@
-// Process-wide connection settings of the network engine: whom TLS trusts and when a transfer gives up.
+// Process-wide connection settings of the network engine: whom TLS trusts and when a transfer or the
+// search for the system proxy gives up.
 #pragma once
 
 #include <string>
@@ -15,6 +16,9 @@ struct NetSettings {
   // A transfer that receives and sends nothing for this many seconds fails, however long it has run
   // (libcurl averages the speed over five seconds, so a stall is noticed up to that much later).
   long stall_timeout_s = 60;
+  // Automatic proxy configuration (detection, fetching and running the script) that has not answered
+  // within this time is given up, and the fixed proxy setting decides.
+  long proxy_timeout_ms = 10000;
 };
 
 // The settings that requests started from now on use (a copy).

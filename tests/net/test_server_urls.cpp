@@ -21,18 +21,34 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// The bytes of a file, empty when it cannot be read.
+std::string FileText(const std::string& path) {
+  std::string text;
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) return text;
+  char chunk[4096];
+  std::size_t got = 0;
+  while ((got = std::fread(chunk, 1, sizeof(chunk), file.get())) > 0) text.append(chunk, got);
+  return text;
+}
+
 }  // namespace
 
-std::string ServerUrl(const std::string& listener, const std::string& path) {
+long ServerPort(const std::string& listener) {
   auto found = Ports().find(listener);
-  if (found == Ports().end()) return std::string();
+  return found == Ports().end() ? 0 : found->second;
+}
+
+std::string ServerUrl(const std::string& listener, const std::string& path) {
+  long port = ServerPort(listener);
+  if (port == 0) return std::string();
   std::string origin = listener == "http" ? "http://127.0.0.1:" : "https://localhost:";
-  return origin + std::to_string(found->second) + path;
+  return origin + std::to_string(port) + path;
 }
 
 bool ServerIsRunning() {
-  for (const char* listener : {"http", "trusted", "other-ca", "other-host"}) {
-    if (Ports().count(listener) == 0) return false;
+  for (const char* listener : {"http", "trusted", "other-ca", "other-host", "proxy"}) {
+    if (ServerPort(listener) == 0) return false;
   }
   return true;
 }
@@ -66,14 +82,8 @@ std::string PatternBytes(std::size_t begin, std::size_t end) {
   return bytes;
 }
 
-std::string FixtureText(const std::string& name) {
-  std::string text;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen((VEXO_NET_TEST_FIXTURE_DIR "\\" + name).c_str(), "rb"));
-  if (!file) return text;
-  char chunk[4096];
-  std::size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof(chunk), file.get())) > 0) text.append(chunk, got);
-  return text;
-}
+std::string FixtureText(const std::string& name) { return FileText(VEXO_NET_TEST_FIXTURE_DIR "\\" + name); }
+
+std::string ServerStateText(const std::string& name) { return FileText(VEXO_NET_TEST_SERVER_DIR "\\" + name); }
 
 }  // namespace vexo::test

@@ -10,8 +10,14 @@ namespace vexo::test {
 // listener ("trusted", "other-ca", "other-host"). Empty when the server is not running.
 std::string ServerUrl(const std::string& listener, const std::string& path);
 
-// Whether the fixture's server is running (all four listeners have ports).
+// Whether the fixture's server is running (all five listeners have ports).
 bool ServerIsRunning();
+
+// The port of a listener ("http", "trusted", ..., "proxy"); 0 when the server is not running.
+long ServerPort(const std::string& listener);
+
+// The content of a file in the server's state folder (its logs), empty when there is none.
+std::string ServerStateText(const std::string& name);
 
 // A loopback port on which nothing listens (taken and closed again), for refused connections.
 long UnusedPort();

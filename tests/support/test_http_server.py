@@ -7,8 +7,8 @@ certificate, serving one folder and a set of generated endpoints.
   test_http_server.py stop STATE_DIR                     stops it and waits until it has ended
 
 The listeners' ports are written to STATE_DIR/ports as "name port" lines: "http" (plain), "trusted"
-(DNS:localhost from the test CA), "other-ca" (DNS:localhost from an unrelated CA) and "other-host" (another
-host name from the test CA). The server also ends by itself when the process that started it (CTest) is
+(DNS:localhost from the test CA), "other-ca" (DNS:localhost from an unrelated CA), "other-host" (another
+host name from the test CA) and "proxy" (a plain HTTP proxy, below). The server also ends by itself when the process that started it (CTest) is
 gone, or after an hour, so an interrupted test run leaves nothing behind.
 
 Every listener serves the same paths (HTTP/1.1, keep-alive):
@@ -32,6 +32,9 @@ Every listener serves the same paths (HTTP/1.1, keep-alive):
   /nul-header         200 with a header line that holds a NUL byte
   /invalid-utf8       the body b"abc\\xff\\xfedef"
   /echo               the request as received: request line, header lines, an empty line, the body
+  /pac/RESULT         a proxy auto-configuration script whose FindProxyForURL returns RESULT (URL-decoded,
+                      e.g. "PROXY 127.0.0.1:8080" or "DIRECT") for every URL; with ?delay=S it answers only
+                      after S seconds
 
 With PACKAGE_DIR and PACKAGE_PORT it also runs the installer's package listener, "package": HTTPS with the
 test CA's localhost certificate on that fixed port (the installer's download address is fixed at build
@@ -61,12 +64,20 @@ Every request of the package listener is appended to STATE_DIR/package-requests.
 
 A request in absolute form (as sent to a proxy, "GET http://host/path") is served by its path, so the
 plain listener also acts as an HTTP proxy whose /echo shows what the proxy received.
+
+The "proxy" listener is an HTTP proxy on loopback: "CONNECT host:port" to a loopback target (localhost,
+127.0.0.1, ::1) opens a tunnel to it; any other target is refused with 403 and an unreachable one gets 502.
+Other requests it serves itself like the plain listener. Every request is appended to
+STATE_DIR/proxy-requests.log ("METHOD TARGET", e.g. "CONNECT localhost:4433"), so a test can see that a
+download went through it.
 """
 import functools
 import gzip
 import http.server
 import os
+import select
 import signal
+import socket
 import ssl
 import subprocess
 import sys
@@ -87,6 +98,9 @@ PATTERN_PERIOD = 251
 # 4 MiB of the pattern, starting at phase 0; any slice of the body is a slice of this block.
 PATTERN_BLOCK = bytes(i % PATTERN_PERIOD for i in range(PATTERN_PERIOD)) * (4 * 1024 * 1024 // PATTERN_PERIOD + 1)
 PATTERN_SLICE = len(PATTERN_BLOCK) - PATTERN_PERIOD
+LOOPBACK_HOSTS = ("localhost", "127.0.0.1", "::1")
+TUNNEL_IDLE_S = 30
+TUNNEL_CHUNK = 65536
 
 
 def pattern_pieces(start, end):
@@ -248,6 +262,13 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         body = b"\r\n".join(lines) + b"\r\n\r\n" + self.received_body
         self.reply(200, body, [("Content-Type", "text/plain")])
 
+    def route_pac(self, rest):
+        query = urllib.parse.parse_qs(urllib.parse.urlsplit(self.path).query)
+        time.sleep(float(query.get("delay", ["0"])[0]))
+        result = urllib.parse.unquote(rest).replace("\\", "\\\\").replace('"', '\\"')
+        script = f'function FindProxyForURL(url, host) {{ return "{result}"; }}\n'
+        self.reply(200, script.encode(), [("Content-Type", "application/x-ns-proxy-autoconfig")])
+
 
 ROUTES = {
     "small": Handler.route_small,
@@ -265,7 +286,53 @@ ROUTES = {
     "invalid-utf8": Handler.route_invalid_utf8,
     "gzip": Handler.route_gzip,
     "echo": Handler.route_echo,
+    "pac": Handler.route_pac,
 }
+
+
+class ProxyHandler(Handler):
+    """The "proxy" listener: tunnels CONNECT to loopback targets, serves other requests itself, logs each."""
+
+    def log_request_line(self):
+        with open(os.path.join(self.server.state_dir, "proxy-requests.log"), "a") as log:
+            log.write(f"{self.command} {self.path}\n")
+
+    def dispatch(self, head=False):
+        self.log_request_line()
+        super().dispatch(head)
+
+    def do_CONNECT(self):
+        self.log_request_line()
+        self.close_connection = True
+        host, _, port = self.path.rpartition(":")
+        host = host.strip("[]")
+        if host not in LOOPBACK_HOSTS or not port.isdigit():
+            return self.reply(403, b"this proxy only reaches loopback\n")
+        try:
+            upstream = socket.create_connection((host, int(port)), timeout=TUNNEL_IDLE_S)
+        except OSError:
+            return self.reply(502, b"the target cannot be reached\n")
+        with upstream:
+            self.send_response(200, "Connection established")
+            self.end_headers()
+            tunnel(self.connection, upstream)
+
+
+def tunnel(client, upstream):
+    """Copies bytes both ways until either side closes or nothing moves for TUNNEL_IDLE_S."""
+    peer = {client: upstream, upstream: client}
+    while True:
+        readable, _, _ = select.select(list(peer), [], [], TUNNEL_IDLE_S)
+        if not readable:
+            return
+        for side in readable:
+            try:
+                data = side.recv(TUNNEL_CHUNK)
+                if not data:
+                    return
+                peer[side].sendall(data)
+            except OSError:
+                return
 
 
 class PackageHandler(Handler):
@@ -477,6 +544,8 @@ def serve(state_dir, pki_dir, root_dir, watch_pid, package_dir=None, package_por
     servers = {"http": Server(None, handler)}
     for name, cert in TLS_LISTENERS.items():
         servers[name] = Server(tls_context(pki_dir, cert), handler)
+    servers["proxy"] = Server(None, functools.partial(ProxyHandler, directory=root_dir))
+    servers["proxy"].state_dir = state_dir
     for server in servers.values():
         threading.Thread(target=server.serve_forever, daemon=True).start()
     ports = "".join(f"{name} {s.server_address[1]}\n" for name, s in servers.items())
@@ -505,7 +574,7 @@ def serve(state_dir, pki_dir, root_dir, watch_pid, package_dir=None, package_por
 def start(state_dir, pki_dir, root_dir, *package):
     stop(state_dir)
     os.makedirs(state_dir, exist_ok=True)
-    for name in ("package-mode", "package-requests.log"):
+    for name in ("package-mode", "package-requests.log", "proxy-requests.log"):
         try:
             os.remove(os.path.join(state_dir, name))
         except FileNotFoundError:

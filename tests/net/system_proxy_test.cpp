@@ -1,0 +1,267 @@
+// The system proxy for real under wine: the current user's Internet settings are written into the prefix,
+// SystemProxyFor reads them through WinHTTP, and a download with its answer goes through the test server's
+// proxy listener (proxy-requests.log shows the CONNECT) or straight to the server.
+// libcurl's headers bring winsock2.h, which must come before windows.h.
+#include <winsock2.h>
+
+#include "net/system_proxy.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "net/net_access.h"
+#include "net/net_settings.h"
+#include "runtime/win/scoped_handles.h"
+#include "tests/net/test_server_urls.h"
+
+namespace vexo::net {
+namespace {
+
+using rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei;
+using rg_Pelor_ShiChuang_WangLao::rg_WangYeFangWenXiangYingLei;
+using vexo::test::PatternBytes;
+using vexo::test::ServerPort;
+using vexo::test::ServerUrl;
+
+// Where WinHTTP reads the current user's proxy setting: one binary value. (wine reads nothing else; the
+// plain values ProxyEnable, ProxyServer, ProxyOverride and AutoConfigURL beside it are ignored.)
+constexpr wchar_t kConnectionsKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
+constexpr wchar_t kSettingsValue[] = L"DefaultConnectionSettings";
+constexpr DWORD kSettingsVersion = 0x46;
+
+// The setting's flags: always direct, or "use a proxy server", "use an automatic configuration script".
+enum SettingFlags : DWORD {
+  kDirect = 1,
+  kUseProxy = 2,
+  kUseScript = 4,
+};
+
+struct ProxySetting {
+  DWORD flags = kDirect;
+  std::string server_list;
+  std::string bypass_list;
+  std::string script_url;
+};
+
+void AppendDword(std::vector<BYTE>* bytes, DWORD value) {
+  const BYTE* first = reinterpret_cast<const BYTE*>(&value);
+  bytes->insert(bytes->end(), first, first + sizeof(value));
+}
+
+void AppendCountedText(std::vector<BYTE>* bytes, const std::string& text) {
+  AppendDword(bytes, static_cast<DWORD>(text.size()));
+  bytes->insert(bytes->end(), text.begin(), text.end());
+}
+
+// The value's layout: version, change counter, flags, then the server list, the bypass list and the script
+// address, each an ANSI text after its length.
+std::vector<BYTE> EncodeSetting(const ProxySetting& setting) {
+  std::vector<BYTE> bytes;
+  AppendDword(&bytes, kSettingsVersion);
+  AppendDword(&bytes, 1);
+  AppendDword(&bytes, setting.flags);
+  AppendCountedText(&bytes, setting.server_list);
+  AppendCountedText(&bytes, setting.bypass_list);
+  AppendCountedText(&bytes, setting.script_url);
+  return bytes;
+}
+
+std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin(), ascii.end()); }
+
+std::string ProxyListenerAddress() { return "127.0.0.1:" + std::to_string(ServerPort("proxy")); }
+std::string DeadProxyAddress() { return "127.0.0.1:" + std::to_string(vexo::test::UnusedPort()); }
+
+// An address on the plain listener whose script answers `result` for every URL; `tag` keeps addresses
+// apart, since WinHTTP keeps a script (or the failure to get one) for a while.
+std::string ScriptUrl(const std::string& result, const std::string& tag) {
+  std::string path = "/pac/";
+  for (char c : result) path += c == ' ' ? std::string("%20") : std::string(1, c);
+  return ServerUrl("http", path + "?tag=" + tag);
+}
+
+int CountLines(const std::string& text, const std::string& line) {
+  int count = 0;
+  for (std::size_t at = text.find(line + "\n"); at != std::string::npos; at = text.find(line + "\n", at + 1)) {
+    count += at == 0 || text[at - 1] == '\n';
+  }
+  return count;
+}
+
+class SystemProxyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(vexo::test::ServerIsRunning()) << "ctest starts the server (fixture net_http)";
+    NetSettings settings;
+    settings.ca_file = vexo::test::PkiFile("ca.pem");
+    SetNetSettings(settings);
+    DWORD disposition = 0;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kConnectionsKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                                nullptr, key_.receive(), &disposition),
+              ERROR_SUCCESS);
+    created_key_ = disposition == REG_CREATED_NEW_KEY;
+    DWORD size = 0;
+    had_value_ = ::RegQueryValueExW(key_.get(), kSettingsValue, nullptr, &saved_type_, nullptr, &size) ==
+                 ERROR_SUCCESS;
+    if (had_value_) {
+      saved_value_.resize(size);
+      ASSERT_EQ(::RegQueryValueExW(key_.get(), kSettingsValue, nullptr, &saved_type_, saved_value_.data(), &size),
+                ERROR_SUCCESS);
+    }
+  }
+
+  // The user's earlier setting comes back, or none when there was none.
+  void TearDown() override {
+    if (had_value_) {
+      EXPECT_EQ(::RegSetValueExW(key_.get(), kSettingsValue, 0, saved_type_, saved_value_.data(),
+                                 static_cast<DWORD>(saved_value_.size())),
+                ERROR_SUCCESS);
+    } else {
+      ::RegDeleteValueW(key_.get(), kSettingsValue);
+    }
+    key_.reset();
+    if (created_key_) ::RegDeleteKeyW(HKEY_CURRENT_USER, kConnectionsKey);
+    SetNetSettings({});
+  }
+
+  void Set(const ProxySetting& setting) {
+    std::vector<BYTE> bytes = EncodeSetting(setting);
+    ASSERT_EQ(::RegSetValueExW(key_.get(), kSettingsValue, 0, REG_BINARY, bytes.data(),
+                               static_cast<DWORD>(bytes.size())),
+              ERROR_SUCCESS);
+  }
+
+  // Downloads from the TLS listener with `proxy`; true when the whole body came.
+  bool Download(const std::wstring& proxy) {
+    rg_WangLaoFangWenLei net;
+    rg_WangYeFangWenXiangYingLei response = net.WebAccess(
+        CWString(Wide(url_).c_str()), CWString(L"GET"), MakeNullObject<CPelMem>(),
+        MakeNullObject<rg_Pelor_JiBen::rg_WenBenShuZuLei>(), CWString(), CWString(), CWString(proxy.c_str()),
+        CWString(), CWString());
+    const CPelMem& body = response.GetBody();
+    return response.GetStatusCode() == 200 && body.GetLength() == static_cast<std::int32_t>(kBodySize) &&
+           std::string(static_cast<const char*>(body.GetData()), kBodySize) == PatternBytes(0, kBodySize);
+  }
+
+  // How often the proxy listener was asked for a tunnel to the TLS listener so far.
+  int TunnelsToServer() const {
+    return CountLines(vexo::test::ServerStateText("proxy-requests.log"),
+                      "CONNECT localhost:" + std::to_string(ServerPort("trusted")));
+  }
+
+  std::wstring ProxyFor() const { return SystemProxyFor(CWString(Wide(url_).c_str())).GetText(); }
+
+  // The download goes through the proxy listener: SystemProxyFor names it and the tunnel is logged.
+  void ExpectDownloadThroughProxyListener() {
+    const std::wstring proxy = ProxyFor();
+    EXPECT_EQ(proxy, Wide("http://" + ProxyListenerAddress()));
+    const int tunnels = TunnelsToServer();
+    EXPECT_TRUE(Download(proxy));
+    EXPECT_EQ(TunnelsToServer(), tunnels + 1);
+  }
+
+  // The download goes straight to the server: no proxy, and no tunnel logged.
+  void ExpectDirectDownload() {
+    const std::wstring proxy = ProxyFor();
+    EXPECT_EQ(proxy, L"");
+    const int tunnels = TunnelsToServer();
+    EXPECT_TRUE(Download(proxy));
+    EXPECT_EQ(TunnelsToServer(), tunnels);
+  }
+
+  static constexpr std::size_t kBodySize = 100000;
+  const std::string url_ = ServerUrl("trusted", "/bytes/" + std::to_string(kBodySize));
+
+ private:
+  vexo::win::ScopedRegKey key_;
+  bool created_key_ = false;
+  bool had_value_ = false;
+  DWORD saved_type_ = REG_NONE;
+  std::vector<BYTE> saved_value_;
+};
+
+TEST_F(SystemProxyTest, NoProxySetUpMeansADirectConnection) {
+  Set({kDirect, "", "", ""});
+  ExpectDirectDownload();
+  // A server list kept while "use a proxy" is off does not count.
+  Set({kDirect, DeadProxyAddress(), "", ""});
+  ExpectDirectDownload();
+}
+
+TEST_F(SystemProxyTest, TheFixedProxyCarriesTheDownload) {
+  const std::string proxy = ProxyListenerAddress();
+  const std::string dead = DeadProxyAddress();
+  const ProxySetting settings[] = {
+      {kUseProxy, proxy, "", ""},
+      {kDirect | kUseProxy, "http=" + dead + ";https=" + proxy, "*.internal.test;10.*;<-loopback>", ""},
+      {kUseProxy, "ftp=" + dead + " http://" + proxy, "", ""},
+  };
+  for (const ProxySetting& setting : settings) {
+    SCOPED_TRACE(setting.server_list + " bypassing " + setting.bypass_list);
+    Set(setting);
+    ExpectDownloadThroughProxyListener();
+  }
+}
+
+TEST_F(SystemProxyTest, TheBypassListAndOtherSchemesEntriesSendTheDownloadDirect) {
+  const std::string dead = DeadProxyAddress();
+  const std::string port = std::to_string(ServerPort("trusted"));
+  const ProxySetting settings[] = {
+      {kUseProxy, dead, "localhost", ""},
+      {kUseProxy, dead, "*.example;<local>", ""},
+      {kUseProxy, dead, "LOCALHOST:" + port, ""},
+      {kUseProxy, dead, "https://local*", ""},
+      {kUseProxy, "http=" + dead + ";ftp=" + dead, "", ""},
+  };
+  for (const ProxySetting& setting : settings) {
+    SCOPED_TRACE(setting.server_list + " bypassing " + setting.bypass_list);
+    Set(setting);
+    ExpectDirectDownload();
+  }
+}
+
+TEST_F(SystemProxyTest, TheConfigurationScriptChoosesTheProxy) {
+  Set({kUseScript, "", "", ScriptUrl("PROXY " + ProxyListenerAddress(), "chooses")});
+  ExpectDownloadThroughProxyListener();
+}
+
+TEST_F(SystemProxyTest, TheScriptsAnswerWinsOverTheFixedProxy) {
+  Set({kUseScript | kUseProxy, DeadProxyAddress(), "", ScriptUrl("DIRECT", "wins-direct")});
+  ExpectDirectDownload();
+  Set({kUseScript | kUseProxy, DeadProxyAddress(), "", ScriptUrl("PROXY " + ProxyListenerAddress(), "wins")});
+  ExpectDownloadThroughProxyListener();
+}
+
+TEST_F(SystemProxyTest, WithoutAnAnswerFromTheScriptTheFixedProxyDecides) {
+  NetSettings settings = GetNetSettings();
+  settings.proxy_timeout_ms = 1000;
+  SetNetSettings(settings);
+  const std::string dead = DeadProxyAddress();
+  const std::string scripts[] = {
+      ServerUrl("http", "/status/404"),
+      "http://127.0.0.1:" + std::to_string(vexo::test::UnusedPort()) + "/proxy.pac",
+      // Answers a dead proxy only after the time allowed: waiting for it would lose the download.
+      ScriptUrl("PROXY " + dead, "late") + "&delay=5",
+  };
+  for (const std::string& script : scripts) {
+    SCOPED_TRACE(script);
+    Set({kUseScript | kUseProxy, ProxyListenerAddress(), "", script});
+    ExpectDownloadThroughProxyListener();
+    Set({kUseScript, "", "", script});
+    ExpectDirectDownload();
+  }
+}
+
+TEST_F(SystemProxyTest, UrlsItCannotSplitGoDirect) {
+  Set({kUseProxy, ProxyListenerAddress(), "", ""});
+  for (const wchar_t* url : {L"", L"ftp://localhost/x", L"not a url"}) {
+    SCOPED_TRACE(Narrow(url));
+    EXPECT_EQ(std::wstring(SystemProxyFor(CWString(url)).GetText()), L"");
+  }
+}
+
+}  // namespace
+}  // namespace vexo::net
