@@ -1,0 +1,30 @@
+// The installer's own account of one run with one install attempt: when each step of its log
+// (%TEMP%\VexoInstall.log, "YYYY-MM-DD hh:mm:ss.mmm  <line>") was written.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace vexo::bench {
+
+// Moments in seconds since local midnight (the log's clock, milliseconds).
+struct InstallLogSteps {
+  bool complete = false;   // every step below was found
+  double started = 0;      // "start: ..."  (the window is built, the message loop about to run)
+  double clicked = 0;      // "install: into ..."  (the click was handled)
+  double downloaded = 0;   // "download: none -> ..."  (the package file is whole and in place)
+  double verified = 0;     // "verify: ..."
+  double unpacked = 0;     // "unpack: ..."
+  double finished = 0;     // "outcome: ..."  (client check and registration done)
+  double transfer_ms = 0;  // the transfer's own time from "download: status 200, N bytes, M ms"
+};
+
+// The steps in `log` (UTF-8; a step written more than once counts at its last line); complete false when
+// one is missing.
+InstallLogSteps ReadInstallLogSteps(const std::string& log);
+
+// `time` in seconds since midnight, the log's scale.
+double SecondsOfDay(const SYSTEMTIME& time);
+
+}  // namespace vexo::bench

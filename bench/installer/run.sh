@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Runs the installer benchmark: Install.exe end to end against the limit (libcurl download to a file, then
+# the 7-Zip console) and its start-up against a bare window, on one loopback HTTPS server, one wine prefix and
+# one set of packages. Does its own set-up (packages, build, packages made in the build tree, wine session,
+# server) and ends every process it starts.
+# Usage: bench/installer/run.sh [-r ROUNDS] [SIZE_MB...]   (default: 3 rounds, packages of 10 70 300 MB)
+set -euo pipefail
+source "$(dirname "$0")/../../tools/lib/common.sh"
+source "$VEXO_ROOT/tools/lib/wine-session.sh"
+
+rounds=3
+if [ "${1:-}" = -r ]; then
+  rounds=$2
+  shift 2
+fi
+sizes=("$@")
+[ ${#sizes[@]} -gt 0 ] || sizes=(10 70 300)
+
+"$VEXO_ROOT/tools/bootstrap.sh"
+"$VEXO_ROOT/tools/build.sh"
+
+work=$VEXO_BUILD_DIR/bench/installer
+packages=$work/packages
+serve_dir=$work/serve
+state_dir=$work/package-server
+host_7z=$(sed -n 's/^VEXO_HOST_7Z:FILEPATH=//p' "$VEXO_BUILD_DIR/CMakeCache.txt")
+python3 "$VEXO_ROOT/bench/installer/make_packages.py" --seven-zip "$host_7z" \
+  --program "$VEXO_BUILD_DIR/package/VexoClient.exe" --program "$VEXO_BUILD_DIR/package/Uninstall.exe" \
+  --output-dir "$packages" "${sizes[@]}"
+stripped=$work/Install-stripped.exe
+"$MINGW_TRIPLE-strip" -o "$stripped" "$VEXO_BUILD_DIR/app/Install.exe"
+mkdir -p "$serve_dir"
+
+# The installer's download address has a fixed port, which other worktrees' end-to-end tests also listen on.
+for _ in $(seq 600); do
+  [ -z "$(ss -Hltn "sport = :$VEXO_PACKAGE_PORT")" ] && break
+  log "port $VEXO_PACKAGE_PORT is in use by another server; waiting"
+  sleep 5
+done
+
+server=$VEXO_ROOT/tests/support/test_http_server.py
+wine_session_start
+stop_all() {
+  python3 "$server" stop "$state_dir" || true
+  wine_session_stop
+}
+trap stop_all EXIT
+python3 "$server" start "$state_dir" "$VEXO_BUILD_DIR/testpki" "$VEXO_ROOT/tests/app" "$serve_dir" \
+  "$VEXO_PACKAGE_PORT" >/dev/null
+
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+echo "$(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores; load before: $(uptime)"
+wine "$work/installer_bench.exe" "$(windows_path "$serve_dir/installpack.zip")" "$(windows_path "$packages")" \
+  "$(windows_path "$stripped")" "$rounds" "${sizes[@]}" </dev/null
+echo "load after: $(uptime)"
