@@ -15,6 +15,7 @@
 #include "app/phases/verify.h"
 #include "app/package_public_key.h"
 #include "app/progress_percent.h"
+#include "net/system_proxy.h"
 #include "runtime/win/com_ptr.h"
 #include "sys/special_folder.h"
 #include "xcgui/xcgui.h"
@@ -116,6 +117,8 @@ DWORD WINAPI InstallWorker(LPVOID) {
   vexo::win::ScopedComInit com;
   vexo::app::DownloadOptions options;
   options.on_retry = [](int retry, int) { XC_CallUiThread(&ShowRetry, retry); };
+  // The proxy the user set up for Windows, if any; none means a direct connection.
+  options.proxy = vexo::net::SystemProxyFor(CWString(kPackageUrl));
   InstallOutcome outcome =
       vexo::app::DownloadPackage(rg_Global::NetAccess, CWString(kPackageUrl), PackagePath(), options);
   if (outcome.ok()) outcome = CheckSignature(options);

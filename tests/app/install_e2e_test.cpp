@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "tests/app/install_traces.h"
+#include "tests/support/proxy_setting.h"
+#include "tests/support/test_server.h"
 #include "tests/app/installer_driver.h"
 #include "tests/sys/folder_dialog_driver.h"
 #include "tests/sys/sys_test_support.h"
@@ -182,6 +185,25 @@ TEST_F(InstallerEndToEnd, ABrokenDownloadIsRetriedAndResumedByItself) {
     EXPECT_NE(vexo::test::PackageRequests().find("bytes="), std::string::npos) << "a retry asked for a range";
     ExpectInstalledInto(default_folder_);
   }
+}
+
+// With a proxy set up for Windows, the download goes through it: the proxy listener logs the tunnel.
+TEST_F(InstallerEndToEnd, TheDownloadGoesThroughTheUsersProxy) {
+  const std::map<std::string, long> ports = vexo::test::ReadServerPorts(L"" VEXO_E2E_SERVER_DIR_W);
+  ASSERT_EQ(ports.count("proxy"), 1u);
+  const std::wstring log = std::wstring(L"" VEXO_E2E_SERVER_DIR_W) + L"\\proxy-requests.log";
+  ::DeleteFileW(log.c_str());
+  vexo::test::ScopedProxySetting proxy(
+      {vexo::test::kProxyDirect | vexo::test::kProxyUseServer, "127.0.0.1:" + std::to_string(ports.at("proxy")), "", ""});
+  ASSERT_TRUE(proxy.ok());
+  InstallerDriver installer;
+  ASSERT_TRUE(installer.started());
+  installer.Click(Element::kInstall);
+  ASSERT_EQ(installer.WaitForOutcome(), "installed") << installer.Log();
+  EXPECT_NE(installer.Log().find("through proxy http://127.0.0.1:"), std::string::npos) << installer.Log();
+  EXPECT_NE(vexo::test::ReadWholeFile(log).find("CONNECT localhost:" + std::to_string(ports.at("package"))),
+            std::string::npos);
+  ExpectInstalledInto(default_folder_);
 }
 
 TEST_F(InstallerEndToEnd, ASecondInstallerHandsOverToTheFirstAndEnds) {

@@ -16,10 +16,15 @@
 #include "net/net_settings.h"
 #include "runtime/win/scoped_handles.h"
 #include "tests/net/test_server_urls.h"
+#include "tests/support/proxy_setting.h"
 
 namespace vexo::net {
 namespace {
 
+using vexo::test::ProxySetting;
+constexpr DWORD kDirect = vexo::test::kProxyDirect;
+constexpr DWORD kUseProxy = vexo::test::kProxyUseServer;
+constexpr DWORD kUseScript = vexo::test::kProxyUseScript;
 using rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei;
 using rg_Pelor_ShiChuang_WangLao::rg_WangYeFangWenXiangYingLei;
 using vexo::test::PatternBytes;
@@ -31,43 +36,6 @@ using vexo::test::ServerUrl;
 constexpr wchar_t kConnectionsKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
 constexpr wchar_t kSettingsValue[] = L"DefaultConnectionSettings";
 constexpr DWORD kSettingsVersion = 0x46;
-
-// The setting's flags: always direct, or "use a proxy server", "use an automatic configuration script".
-enum SettingFlags : DWORD {
-  kDirect = 1,
-  kUseProxy = 2,
-  kUseScript = 4,
-};
-
-struct ProxySetting {
-  DWORD flags = kDirect;
-  std::string server_list;
-  std::string bypass_list;
-  std::string script_url;
-};
-
-void AppendDword(std::vector<BYTE>* bytes, DWORD value) {
-  const BYTE* first = reinterpret_cast<const BYTE*>(&value);
-  bytes->insert(bytes->end(), first, first + sizeof(value));
-}
-
-void AppendCountedText(std::vector<BYTE>* bytes, const std::string& text) {
-  AppendDword(bytes, static_cast<DWORD>(text.size()));
-  bytes->insert(bytes->end(), text.begin(), text.end());
-}
-
-// The value's layout: version, change counter, flags, then the server list, the bypass list and the script
-// address, each an ANSI text after its length.
-std::vector<BYTE> EncodeSetting(const ProxySetting& setting) {
-  std::vector<BYTE> bytes;
-  AppendDword(&bytes, kSettingsVersion);
-  AppendDword(&bytes, 1);
-  AppendDword(&bytes, setting.flags);
-  AppendCountedText(&bytes, setting.server_list);
-  AppendCountedText(&bytes, setting.bypass_list);
-  AppendCountedText(&bytes, setting.script_url);
-  return bytes;
-}
 
 std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin(), ascii.end()); }
@@ -128,7 +96,7 @@ class SystemProxyTest : public ::testing::Test {
   }
 
   void Set(const ProxySetting& setting) {
-    std::vector<BYTE> bytes = EncodeSetting(setting);
+    std::vector<BYTE> bytes = vexo::test::EncodeProxySetting(setting);
     ASSERT_EQ(::RegSetValueExW(key_.get(), kSettingsValue, 0, REG_BINARY, bytes.data(),
                                static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
