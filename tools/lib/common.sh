@@ -5,7 +5,7 @@ VEXO_BUILD_DIR=${VEXO_BUILD_DIR:-$VEXO_ROOT/build}
 VEXO_TOOLCHAIN_FILE=$VEXO_ROOT/cmake/toolchain-i686-mingw.cmake
 MINGW_TRIPLE=i686-w64-mingw32
 # The fixed loopback port of the package listener that test and demo builds download from.
-VEXO_PACKAGE_PORT=47443
+VEXO_PACKAGE_PORT=${VEXO_PACKAGE_PORT:-47443}
 
 log() { printf '[%s] %s\n' "$(basename "$0")" "$*" >&2; }
 die() { log "error: $*"; exit 1; }
