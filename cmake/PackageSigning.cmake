@@ -32,7 +32,7 @@ function(vexo_public_key_der out pem)
   set(${out} ${hex} PARENT_SCOPE)
 endfunction()
 
-# vexo_public_key_header(KEY <pem> HEADER <file> DEFINE <name> [WHAT <comment>]): writes HEADER, which
+# vexo_public_key_header(KEY <pem> HEADER <file> DEFINE <name> WHAT <what it is>): writes HEADER, which
 # defines <name> as the 64 bytes of the P-256 public key in KEY (X then Y, big-endian), comma-separated for
 # a braced initializer. Without KEY the header says so and defines nothing. The configuration stops when
 # KEY is not a P-256 public key; it runs again when the key file changes.

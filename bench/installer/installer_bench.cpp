@@ -100,6 +100,34 @@ struct Places {
   }
 };
 
+// While it lives, this process has no standard handles, so that a program it starts gets none.
+class StandardHandlesWithdrawn {
+ public:
+  StandardHandlesWithdrawn() {
+    for (int i = 0; i < kCount; ++i) {
+      saved_[i] = ::GetStdHandle(kIds[i]);
+      ::SetStdHandle(kIds[i], nullptr);
+    }
+  }
+  ~StandardHandlesWithdrawn() {
+    for (int i = 0; i < kCount; ++i) ::SetStdHandle(kIds[i], saved_[i]);
+  }
+  StandardHandlesWithdrawn(const StandardHandlesWithdrawn&) = delete;
+  StandardHandlesWithdrawn& operator=(const StandardHandlesWithdrawn&) = delete;
+
+ private:
+  static constexpr int kCount = 3;
+  static constexpr DWORD kIds[kCount] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+  HANDLE saved_[kCount] = {};
+};
+
+// Starts Install.exe the way the desktop does: without standard handles (wine would otherwise hand it
+// this program's), so that the 7-Zip console it starts gets a console of its own, as it would there.
+vexo::test::InstallerDriver StartInstaller() {
+  const StandardHandlesWithdrawn withdrawn;
+  return vexo::test::InstallerDriver();
+}
+
 struct StartFigures {
   bool ok = false;
   double first_paint = 0;  // seconds
@@ -181,7 +209,7 @@ InstallFigures RunInstaller(const Places& places) {
   SYSTEMTIME start_local{};
   ::GetLocalTime(&start_local);
   const double start = Now();
-  vexo::test::InstallerDriver installer;
+  vexo::test::InstallerDriver installer = StartInstaller();
   const double painted = start_watch.FinalImageSeen();
   if (!installer.started() || painted < 0) {
     std::printf("  Install.exe did not show its start page\n");
@@ -385,7 +413,7 @@ int wmain(int argc, wchar_t** argv) {
   // One untimed start of each program loads what wine caches between processes.
   RunBareWindow();
   {
-    vexo::test::InstallerDriver warm;
+    vexo::test::InstallerDriver warm = StartInstaller();
     warm.Click(Element::kClose);
     warm.WaitForExit();
   }

@@ -3,12 +3,12 @@
 # the 7-Zip console) and its start-up against a bare window, on one loopback HTTPS server, one wine prefix and
 # one set of packages. Does its own set-up (packages, build, packages made in the build tree, wine session,
 # server) and ends every process it starts.
-# Usage: bench/installer/run.sh [-r ROUNDS] [SIZE_MB...]   (default: 3 rounds, packages of 10 70 300 MB)
+# Usage: bench/installer/run.sh [-r ROUNDS] [SIZE_MB...]   (default: 5 rounds, packages of 10 70 300 MB)
 set -euo pipefail
 source "$(dirname "$0")/../../tools/lib/common.sh"
 source "$VEXO_ROOT/tools/lib/wine-session.sh"
 
-rounds=3
+rounds=5
 if [ "${1:-}" = -r ]; then
   rounds=$2
   shift 2
