@@ -118,6 +118,8 @@ TEST_F(DownloadPhase, FailuresAreNamedAndLeaveNoPackageFile) {
       {Url("trusted", L"/status/404"), InstallFailure::kHttpStatus, 404, false},
       {Url("trusted", L"/status/500"), InstallFailure::kHttpStatus, 500, false},
       {Url("trusted", L"/redirect/60"), InstallFailure::kTooManyRedirects, 0, false},
+      {Url("other-ca", L"/bytes/1000"), InstallFailure::kSecureConnection, 0, false},
+      {Url("other-host", L"/bytes/1000"), InstallFailure::kSecureConnection, 0, false},
       {Url("trusted", L"/truncated"), InstallFailure::kConnectionLost, 0, true},
       {refused, InstallFailure::kNoConnection, 0, true},
   };

@@ -148,6 +148,8 @@ TEST_F(FaultMatrix, TheServerAndTheNetwork) {
       {"HTTP 500", "status-500", "http-status", L"HTTP 500", {}, {}},
       {"HTTP 403", "status-403", "http-status", L"HTTP 403", {}, {}},
       {"redirect loop", "redirect-loop", "too-many-redirects", L"重定向", {}, {}},
+      {"certificate of another CA", "other-ca", "secure-connection", L"证书无法验证", {}, {}},
+      {"certificate for another host name", "other-host", "secure-connection", L"证书无法验证", {}, {}},
       {"body cut off", "cut", "connection-lost", L"网络连接中断", {}, {}},
       {"empty body", "empty", "damaged-package", L"安装包已损坏", {}, {}},
   };
