@@ -373,7 +373,7 @@ void PrintSummary(const std::vector<SizeResult>& results, const std::vector<Star
                 Over(r.limits, &LimitFigures::unpack).median);
   }
   std::printf(
-      "\nInstall.exe working set, MB (medians):\n\n| package | start page | after download | after unpack | "
+      "\nInstall.exe working set, MB (medians):\n\n| package | start page (peak so far) | after download | after unpack | "
       "peak |\n|---|---|---|---|---|\n");
   for (const SizeResult& r : results) {
     auto median = [&](double InstallFigures::*figure) { return Over(r.installs, figure).median / kMB; };
