@@ -49,9 +49,11 @@ InstallLogSteps ReadInstallLogSteps(const std::string& log) {
       steps.*kSteps[i].moment = moment;
       found[i] = 1;
     }
-    int bytes = 0, transfer_ms = 0;
-    if (std::sscanf(text, "download: status 200, %d bytes, %d ms", &bytes, &transfer_ms) == 2) {
+    long long bytes = 0;
+    int transfer_ms = 0;
+    if (std::sscanf(text, "download: status 200, %lld bytes, %d ms", &bytes, &transfer_ms) == 2) {
       steps.transfer_ms = transfer_ms;
+      steps.bytes = bytes;
     }
   }
   steps.complete = true;

@@ -18,6 +18,7 @@ struct InstallLogSteps {
   double unpacked = 0;     // "unpack: ..."
   double finished = 0;     // "outcome: ..."  (client check and registration done)
   double transfer_ms = 0;  // the transfer's own time from "download: status 200, N bytes, M ms"
+  long long bytes = 0;     // the N of that line
 };
 
 // The steps in `log` (UTF-8; a step written more than once counts at its last line); complete false when

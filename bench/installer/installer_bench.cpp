@@ -156,7 +156,9 @@ struct LimitFigures {
   double unpack = 0;
 };
 
-LimitFigures RunLimit(const Places& places) {
+// The bench's own server may not be the one that answered: another worktree's tests listen on the same
+// fixed port. A round counts only when the whole package of this size arrived.
+LimitFigures RunLimit(const Places& places, long long package_bytes) {
   LimitFigures figures;
   places.Clear();
   const std::wstring folder = places.install_folder.substr(0, places.install_folder.size() - 1);
@@ -164,9 +166,14 @@ LimitFigures RunLimit(const Places& places) {
       vexo::test::RunAndCapture(Quoted(vexo::bench::SiblingProgram(L"limit_install.exe")) + L" " + kPackageUrl + L" " +
                                 Quoted(places.LimitPackage()) + L" " + Quoted(folder));
   long long bytes = 0;
-  figures.ok = std::sscanf(output.c_str(), "%lf %lf %lld", &figures.download, &figures.unpack, &bytes) == 3 &&
-               vexo::test::IsFile(places.install_folder + L"VexoClient.exe");
-  if (!figures.ok) std::printf("  the limit failed: %s\n", output.c_str());
+  if (std::sscanf(output.c_str(), "%lf %lf %lld", &figures.download, &figures.unpack, &bytes) != 3 ||
+      !vexo::test::IsFile(places.install_folder + L"VexoClient.exe")) {
+    std::printf("  the limit failed: %s\n", output.c_str());
+  } else if (bytes != package_bytes) {
+    std::printf("  the limit downloaded %lld bytes, not the package's %lld\n", bytes, package_bytes);
+  } else {
+    figures.ok = true;
+  }
   return figures;
 }
 
@@ -201,7 +208,7 @@ std::string FollowInstall(const vexo::test::InstallerDriver& installer, HANDLE p
   }
 }
 
-InstallFigures RunInstaller(const Places& places) {
+InstallFigures RunInstaller(const Places& places, long long package_bytes) {
   InstallFigures figures;
   places.Clear();
   xcgui_test::MouseMove(0, 0);
@@ -241,6 +248,10 @@ InstallFigures RunInstaller(const Places& places) {
   const long exit_code = installer.WaitForExit();
   if (log.find("  outcome: installed") == std::string::npos || !steps.complete || shown < 0) {
     std::printf("  the install did not end on a shown done page; its log:\n%s\n", installer.Log().c_str());
+    return figures;
+  }
+  if (steps.bytes != package_bytes) {
+    std::printf("  Install.exe downloaded %lld bytes, not the package's %lld\n", steps.bytes, package_bytes);
     return figures;
   }
   if (exit_code != 0) std::printf("  Install.exe exited with %ld after the close click\n", exit_code);
@@ -312,17 +323,17 @@ SizeResult RunSize(long size_mb, const std::wstring& served, const std::wstring&
   }
   std::printf("%ld MB package (%lld bytes): warm-up download and unpack\n", size_mb, result.package_bytes);
   std::fflush(stdout);
-  if (!RunLimit(places).ok) return result;
+  if (!RunLimit(places, result.package_bytes).ok) return result;
   for (int round = 0; round < rounds; ++round) {
     // The order alternates so that neither side always runs on a machine the other has just warmed.
     LimitFigures limit;
     InstallFigures install;
     if (round % 2 == 0) {
-      limit = RunLimit(places);
-      install = RunInstaller(places);
+      limit = RunLimit(places, result.package_bytes);
+      install = RunInstaller(places, result.package_bytes);
     } else {
-      install = RunInstaller(places);
-      limit = RunLimit(places);
+      install = RunInstaller(places, result.package_bytes);
+      limit = RunLimit(places, result.package_bytes);
     }
     const StartFigures bare = RunBareWindow();
     result.limits.push_back(limit);
@@ -362,7 +373,7 @@ void PrintSummary(const std::vector<SizeResult>& results, const std::vector<Star
                 Over(r.limits, &LimitFigures::unpack).median);
   }
   std::printf(
-      "\nInstall.exe working set, MB (medians):\n\n| package | start page | after download | after unpack | "
+      "\nInstall.exe working set, MB (medians):\n\n| package | start page (peak so far) | after download | after unpack | "
       "peak |\n|---|---|---|---|---|\n");
   for (const SizeResult& r : results) {
     auto median = [&](double InstallFigures::*figure) { return Over(r.installs, figure).median / kMB; };

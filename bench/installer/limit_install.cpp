@@ -41,6 +41,7 @@ std::size_t WriteBody(char* bytes, std::size_t size, std::size_t count, void* fi
   return std::fwrite(bytes, size, count, static_cast<std::FILE*>(file)) * size;
 }
 
+// The URL as libcurl takes it; the benchmark's URL is ASCII.
 std::string Narrow(const wchar_t* text) {
   std::string narrow;
   for (; *text != L'\0'; ++text) narrow.push_back(static_cast<char>(*text));

@@ -31,13 +31,6 @@ stripped=$work/Install-stripped.exe
 "$MINGW_TRIPLE-strip" -o "$stripped" "$VEXO_BUILD_DIR/app/Install.exe"
 mkdir -p "$serve_dir"
 
-# The installer's download address has a fixed port, which other worktrees' end-to-end tests also listen on.
-for _ in $(seq 600); do
-  [ -z "$(ss -Hltn "sport = :$VEXO_PACKAGE_PORT")" ] && break
-  log "port $VEXO_PACKAGE_PORT is in use by another server; waiting"
-  sleep 5
-done
-
 server=$VEXO_ROOT/tests/support/test_http_server.py
 wine_session_start
 stop_all() {
@@ -45,8 +38,18 @@ stop_all() {
   wine_session_stop
 }
 trap stop_all EXIT
-python3 "$server" start "$state_dir" "$VEXO_BUILD_DIR/testpki" "$VEXO_ROOT/tests/app" "$serve_dir" \
-  "$VEXO_PACKAGE_PORT" >/dev/null
+# The installer's download address has a fixed port, which other worktrees' end-to-end tests also listen on:
+# wait (up to 50 minutes) until the server gets it.
+for attempt in $(seq 600); do
+  if [ -z "$(ss -Hltn "sport = :$VEXO_PACKAGE_PORT")" ] &&
+    python3 "$server" start "$state_dir" "$VEXO_BUILD_DIR/testpki" "$VEXO_ROOT/tests/app" "$serve_dir" \
+      "$VEXO_PACKAGE_PORT" >/dev/null 2>"$work/server-start.log"; then
+    break
+  fi
+  [ "$attempt" -lt 600 ] || die "port $VEXO_PACKAGE_PORT stayed in use"
+  log "port $VEXO_PACKAGE_PORT is in use by another server; waiting"
+  sleep 5
+done
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 echo "$(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores; load before: $(uptime)"

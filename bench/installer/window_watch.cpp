@@ -130,7 +130,6 @@ void WindowWatch::Run(DWORD stable_ms, DWORD timeout_ms) {
     std::uint64_t hash = 0;
     if (!sampler->Hash(rect.left, rect.top, &hash)) return;
     const double now = Now();
-    ++samples_;
     first_seen.emplace(hash, now);
     if (last_change < 0 || hash != last) {
       last = hash;

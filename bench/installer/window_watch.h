@@ -30,15 +30,12 @@ class WindowWatch {
   double FinalImageSeen();
   // The window that was sampled (null when none appeared); valid once FinalImageSeen has returned.
   HWND window() const { return window_; }
-  // How many screen samples were taken.
-  int samples() const { return samples_; }
 
  private:
   void Run(DWORD stable_ms, DWORD timeout_ms);
 
   std::wstring title_;
   HWND window_ = nullptr;
-  int samples_ = 0;
   double result_ = -1;
   std::thread thread_;
 };
