@@ -1,7 +1,6 @@
 #include "xcgui/src/style_sheet.h"
 
 #include <cwctype>
-#include <sstream>
 
 namespace xcgui {
 namespace {
@@ -112,9 +111,17 @@ std::optional<StyleSheet> StyleSheet::Parse(const std::wstring& source, const Na
 
 Style StyleSheet::Resolve(const std::wstring& type, const std::wstring& name,
                           const std::wstring& classes) const {
+  // The class names, separated by white space (a string stream here would pull the whole locale machinery
+  // of the C++ library into the program).
   std::vector<std::wstring> class_list;
-  std::wistringstream words(classes);
-  for (std::wstring word; words >> word;) class_list.push_back(word);
+  std::size_t start = 0;
+  while (start < classes.size()) {
+    while (start < classes.size() && std::iswspace(classes[start])) ++start;
+    std::size_t end = start;
+    while (end < classes.size() && !std::iswspace(classes[end])) ++end;
+    if (end > start) class_list.push_back(classes.substr(start, end - start));
+    start = end;
+  }
 
   Style style;
   for (SelectorKind kind : {SelectorKind::kType, SelectorKind::kClass, SelectorKind::kName}) {
