@@ -172,6 +172,10 @@ InstallOutcome DownloadPackage(rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei&
   LogFormat(L"download: GET %s%s%s", url.GetText(), options.proxy.IsEmpty() ? L"" : L" through proxy ",
             options.proxy.GetText());
 
+  // Every attempt opens a connection of its own and keeps none: a retry must not reuse a connection whose
+  // server certificate was refused or that broke off.
+  net.GetTransfer().GetCurl().SetOption(CURLOPT_FRESH_CONNECT, 1L);
+  net.GetTransfer().GetCurl().SetOption(CURLOPT_FORBID_REUSE, 1L);
   constexpr int kRetries = sizeof(options.retry_pauses_ms) / sizeof(options.retry_pauses_ms[0]);
   std::int64_t held = 0;
   std::int64_t total = -1;
