@@ -106,6 +106,8 @@ vint ShowFailurePage(vint outcome) {
   const CWString message = vexo::app::DescribeOutcome(failed);
   vexo::app::LogFormat(L"shown: %s", message.GetText());
   rg_Global::StatusText.SetText(message);
+  // A bar left full by an error page's body would read as success.
+  rg_Global::ProgressBar.SetPos(0);
   rg_Global::RetryButton.Show(TRUE);
   return rg_Global::MainWindow.Redraw(FALSE);
 }
