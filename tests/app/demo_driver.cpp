@@ -14,13 +14,7 @@
 namespace {
 
 using vexo::test::Element;
-
-std::string Utf8(const std::wstring& text) {
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string bytes(size > 0 ? size - 1 : 0, '\0');
-  if (size > 1) ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
-  return bytes;
-}
+using vexo::test::Utf8;
 
 // Saves the window's area of the screen as `folder`/`name` and prints where.
 void Screenshot(HWND window, const std::string& folder, const std::string& name) {

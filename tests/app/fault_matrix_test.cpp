@@ -19,6 +19,7 @@
 namespace {
 
 using vexo::test::Element;
+using vexo::test::Utf8;
 using vexo::test::InstallerDriver;
 using vexo::test::IsFile;
 
@@ -35,13 +36,6 @@ class PrintMatrix : public ::testing::Environment {
   }
 };
 const auto* const kPrinter = ::testing::AddGlobalTestEnvironment(new PrintMatrix);
-
-std::string Utf8(const std::wstring& text) {
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string bytes(size > 0 ? size - 1 : 0, '\0');
-  if (size > 1) ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
-  return bytes;
-}
 
 // The line after "shown: " in the log: the message the progress page showed.
 std::string ShownMessage(const std::string& log) {

@@ -99,6 +99,13 @@ HWND FindInstallerWindow(DWORD process_id) {
 
 }  // namespace
 
+std::string Utf8(const std::wstring& text) {
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string bytes(size > 0 ? size - 1 : 0, '\0');
+  if (size > 1) ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
+
 std::wstring InstallerPath() { return L"" VEXO_E2E_INSTALLER; }
 
 void SetPackageMode(const std::string& mode) {

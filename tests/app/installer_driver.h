@@ -49,6 +49,9 @@ class InstallerDriver {
   HWND window_ = nullptr;
 };
 
+// `text` in UTF-8, for printing and for comparing with the install log.
+std::string Utf8(const std::wstring& text);
+
 // Path of Install.exe in the build tree.
 std::wstring InstallerPath();
 // Writes the package listener's mode (see tests/support/test_http_server.py) and waits until the
