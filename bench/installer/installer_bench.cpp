@@ -395,7 +395,7 @@ void PrintSummary(const std::vector<SizeResult>& results, const std::vector<Star
               Show(Over(installs, &InstallFigures::ws_start), 1 / kMB, 1).c_str(), installs.size());
   std::printf("\nFirst paint of Install.exe over the bare window: %+.0f ms (medians)\n",
               (installer_paint.median - bare_paint.median) * 1000);
-  std::printf("Install.exe: %lld bytes as built (with debug information), %lld bytes stripped\n",
+  std::printf("Install.exe: %lld bytes as built, %lld bytes stripped\n",
               FileSize(vexo::test::InstallerPath()), FileSize(stripped));
 }
 
@@ -435,5 +435,14 @@ int wmain(int argc, wchar_t** argv) {
   }
   ::DeleteFileW(served.c_str());
   PrintSummary(results, bare_starts, stripped);
+  // A size without a single valid round has no figures: the run failed, whatever the tables show.
+  for (const SizeResult& r : results) {
+    bool any = false;
+    for (std::size_t i = 0; i < r.installs.size(); ++i) any = any || (r.installs[i].ok && r.limits[i].ok);
+    if (!any) {
+      std::fprintf(stderr, "installer_bench: no valid round for the %ld MB package\n", r.size_mb);
+      return 1;
+    }
+  }
   return 0;
 }
