@@ -1,6 +1,7 @@
 #include "app/install_worker.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "app/close_guard.h"
@@ -33,7 +34,9 @@ constexpr const wchar_t* kPackageUrl = L"" VEXO_PACKAGE_URL;
 CWString PackagePath() { return CWString::Concat(rg_Global::TempFolder, L"installpack.zip"); }
 
 // With a public key built in, the package must come with installpack.zip.sig, which must verify.
-InstallOutcome CheckSignature(const vexo::app::DownloadOptions& options) {
+// `arrived` is the package's hash taken during its download, if there is one.
+InstallOutcome CheckSignature(const vexo::app::DownloadOptions& options,
+                              const std::optional<vexo::app::HashedPackage>& arrived) {
   InstallOutcome outcome;
 #ifdef VEXO_PACKAGE_PUBLIC_KEY_BYTES
   static const std::vector<std::uint8_t> kPublicKey = {VEXO_PACKAGE_PUBLIC_KEY_BYTES};
@@ -45,14 +48,16 @@ InstallOutcome CheckSignature(const vexo::app::DownloadOptions& options) {
     return outcome;
   }
   const CWString signature = CWString::Concat(PackagePath(), L".sig");
+  vexo::app::DownloadOptions signature_options = options;
+  signature_options.arrived_hash = nullptr;
   outcome = vexo::app::DownloadPackage(rg_Global::NetAccess, CWString::Concat(CWString(kPackageUrl), L".sig"),
-                                       signature, options);
+                                       signature, signature_options);
   if (outcome.failure == InstallFailure::kHttpStatus && outcome.http_status == 404) {
     outcome = InstallOutcome();
     outcome.failure = InstallFailure::kSignatureMissing;
   }
   if (!outcome.ok()) return outcome;
-  switch (vexo::app::VerifyPackageSignature(PackagePath(), signature, kPublicKey)) {
+  switch (vexo::app::VerifyPackageSignature(PackagePath(), signature, kPublicKey, arrived ? &*arrived : nullptr)) {
     case vexo::app::SignatureCheck::kValid:
       break;
     case vexo::app::SignatureCheck::kMissing:
@@ -66,6 +71,7 @@ InstallOutcome CheckSignature(const vexo::app::DownloadOptions& options) {
   if (!outcome.ok()) ::DeleteFileW(PackagePath().GetText());
 #else
   (void)options;
+  (void)arrived;
 #endif
   return outcome;
 }
@@ -119,9 +125,16 @@ DWORD WINAPI InstallWorker(LPVOID) {
   options.on_retry = [](int retry, int) { XC_CallUiThread(&ShowRetry, retry); };
   // The proxy the user set up for Windows, if any; none means a direct connection.
   options.proxy = vexo::net::SystemProxyFor(CWString(kPackageUrl));
+#ifdef VEXO_PACKAGE_PUBLIC_KEY_BYTES
+  // The signature check needs the package's hash: taken as the bytes arrive, it costs no extra read.
+  std::optional<vexo::app::HashedPackage> arrived;
+  options.arrived_hash = &arrived;
+#else
+  const std::optional<vexo::app::HashedPackage> arrived;
+#endif
   InstallOutcome outcome =
       vexo::app::DownloadPackage(rg_Global::NetAccess, CWString(kPackageUrl), PackagePath(), options);
-  if (outcome.ok()) outcome = CheckSignature(options);
+  if (outcome.ok()) outcome = CheckSignature(options, arrived);
   if (outcome.ok()) outcome = InstallPackage();
   vexo::app::LogFormat(L"outcome: %s", outcome.ok() ? L"installed" : vexo::app::FailureName(outcome.failure));
   if (outcome.ok()) {

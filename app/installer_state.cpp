@@ -45,6 +45,9 @@ rg_Global::~rg_Global() { self_->Clear(); }
 void rg_Global::BindProgress() {
   self_ = vexo::CountedRef<CPelObjectPointer>::Adopt(new CPelObjectPointer(this));
   NetAccess.GetProgressEvent().Bind(&OnDownloadProgress, self_.get(), 0);
+  // The handler only redraws: the download never waits for the UI thread, which shows the latest counts.
+  NetAccess.GetTransfer().SetProgressDelivery(
+      rg_Pelor_ShiChuang_WangLao::rg_WangLaoChuanShuLei::ProgressDelivery::kLatestWithoutWaiting);
 }
 
 CWString PathFieldText(const CWString& install_folder) {

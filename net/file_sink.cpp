@@ -38,7 +38,7 @@ bool FileSink::Consume(const char* data, std::size_t size) {
 
 bool FileSink::Finish() {
   if (!file_) return ok_;
-  if (ok_ && Drain() && !::FlushFileBuffers(file_.get())) ok_ = false;
+  if (ok_) Drain();
   // A failed close may mean written bytes never reached the disk.
   if (!::CloseHandle(file_.release())) ok_ = false;
   buffer_.reset();

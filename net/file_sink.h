@@ -20,8 +20,8 @@ class FileSink : public BodySink {
   // Opens `path` (UTF-16) for writing, created or truncated. A null or empty path, a file that cannot be
   // created or a buffer that cannot be had leave the sink failed (ok() false) from the start.
   explicit FileSink(const wchar_t* path);
-  // Closes the file. Without Finish, buffered bytes are dropped and nothing is flushed: the file may be
-  // short, and must not be taken for a whole download.
+  // Closes the file. Without Finish, buffered bytes are dropped: the file may be short, and must not be
+  // taken for a whole download.
   ~FileSink() override;
   FileSink(const FileSink&) = delete;
   FileSink& operator=(const FileSink&) = delete;
@@ -30,9 +30,10 @@ class FileSink : public BodySink {
   // large as the buffer goes to the file directly). False, and the sink is failed from then on, when it
   // was failed or finished already or a write fails; refused bytes are not counted.
   bool Consume(const char* data, std::size_t size) override;
-  // Writes what is buffered, flushes the file to the disk (FlushFileBuffers) and closes it. True only when
-  // every consumed byte reached the file (false for a sink that never opened its file); later calls
-  // return ok().
+  // Writes what is buffered and closes the file. True only when every consumed byte reached the file, so
+  // that every reader sees them (false for a sink that never opened its file); later calls return ok().
+  // The system writes the file to the disk in its own time: a download is read back at once by the same
+  // machine, and one cut short by a crash is downloaded again, so waiting for the disk buys nothing.
   bool Finish();
 
   // Whether the file was opened and every write so far succeeded.

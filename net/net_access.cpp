@@ -152,6 +152,7 @@ rg_WangYeFangWenXiangYingLei rg_WangLaoFangWenLei::WebAccess(
   std::optional<vexo::net::ServerCertificateCheck> certificate_check;
   if (easy != nullptr && settings.ca_file.empty()) certificate_check.emplace(easy);
   CURLcode result = easy != nullptr ? curl_easy_perform(easy) : CURLE_FAILED_INIT;
+  transfer_.EndTransfer();
   // The check aborted the transfer: libcurl calls that an abort by callback, the caller a failed verification.
   if (certificate_check && certificate_check->rejected()) result = CURLE_PEER_FAILED_VERIFICATION;
   certificate_check.reset();

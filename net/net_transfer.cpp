@@ -70,7 +70,37 @@ int rg_WangLaoChuanShuLei::ReportProgress(void* holder, curl_off_t download_tota
                                           curl_off_t upload_total, curl_off_t uploaded) {
   rg_WangLaoChuanShuLei* target = static_cast<CurlHolder*>(holder)->GetData().GetProgressTarget();
   if (target == nullptr) return 0;
-  return target->SendProgress({download_total, downloaded, upload_total, uploaded});
+  const vexo::net::ProgressCounts counts{download_total, downloaded, upload_total, uploaded};
+  if (!target->latest_only_) return target->SendProgress(counts);
+  target->PostProgress(counts);
+  return 0;
+}
+
+void rg_WangLaoChuanShuLei::PostProgress(const vexo::net::ProgressCounts& counts) {
+  bool queue = false;
+  {
+    vexo::SpinLockGuard guard(latest_lock_);
+    latest_ = counts;
+    queue = !latest_pending_;
+    latest_pending_ = true;
+  }
+  if (queue && !PostNotice(0, 0)) {
+    vexo::SpinLockGuard guard(latest_lock_);
+    latest_pending_ = false;
+  }
+}
+
+bool rg_WangLaoChuanShuLei::TakeLatest(vexo::net::ProgressCounts* counts) {
+  vexo::SpinLockGuard guard(latest_lock_);
+  if (!latest_pending_) return false;
+  *counts = latest_;
+  latest_pending_ = false;
+  return true;
+}
+
+void rg_WangLaoChuanShuLei::EndTransfer() {
+  vexo::net::ProgressCounts counts;
+  if (latest_only_ && TakeLatest(&counts)) SendProgress(counts);
 }
 
 int rg_WangLaoChuanShuLei::SendProgress(const vexo::net::ProgressCounts& counts) {
@@ -81,6 +111,12 @@ int rg_WangLaoChuanShuLei::SendProgress(const vexo::net::ProgressCounts& counts)
 }
 
 std::uint32_t rg_WangLaoChuanShuLei::OnNotice(std::uint32_t, void* arguments, std::uint32_t) {
+  if (arguments == nullptr) {
+    vexo::net::ProgressCounts counts;
+    if (!TakeLatest(&counts)) return 0;
+    return static_cast<std::uint32_t>(
+        progress_.Raise(this, counts.download_total, counts.downloaded, counts.upload_total, counts.uploaded));
+  }
   const auto* words = static_cast<const std::uint32_t*>(arguments);
   return static_cast<std::uint32_t>(
       progress_.Raise(this, JoinWords(words), JoinWords(words + 2), JoinWords(words + 4), JoinWords(words + 6)));

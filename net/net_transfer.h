@@ -13,6 +13,7 @@
 #include "net/progress_counts.h"
 #include "runtime/class_family.h"
 #include "runtime/pel_object.h"
+#include "runtime/spin_lock.h"
 
 namespace rg_Pelor_ShiChuang_WangLao {
 
@@ -49,8 +50,27 @@ class rg_WangLaoChuanShuLei : public CPelObject, public IPelNoticeReceiver {
   // Called before a transfer on the handle starts: this object receives the handle's progress reports
   // from now on, and the handle has the collecting callbacks (their targets are the caller's).
   void BeginTransfer();
+  // Called by the transferring thread when a transfer on the handle has ended: with the latest-counts
+  // delivery, counts not yet delivered are delivered now, and the call waits for their handlers.
+  void EndTransfer();
 
-  // Raises the progress event with the counts of a report sent by the transferring thread.
+  // How progress reports reach the handlers.
+  enum class ProgressDelivery {
+    // Each report waits for the handlers on the owner thread; a non-zero result aborts the transfer.
+    kWaitForHandlers,
+    // The transferring thread never waits: it keeps the latest counts and queues one notice at a time,
+    // which delivers the counts latest when it runs; the handlers' results are ignored. EndTransfer
+    // delivers what is still pending, so the last counts always arrive before the request returns.
+    kLatestWithoutWaiting,
+  };
+  // Sets the delivery for this object's later transfers (kWaitForHandlers at construction and in copies).
+  // Owner thread, while no transfer runs.
+  void SetProgressDelivery(ProgressDelivery delivery) {
+    latest_only_ = delivery == ProgressDelivery::kLatestWithoutWaiting;
+  }
+
+  // Raises the progress event with the counts of a report sent by the transferring thread, or with the
+  // latest counts for a queued notice (no arguments).
   std::uint32_t OnNotice(std::uint32_t word_a, void* arguments, std::uint32_t word_b) override;
 
  protected:
@@ -65,6 +85,10 @@ class rg_WangLaoChuanShuLei : public CPelObject, public IPelNoticeReceiver {
                             curl_off_t upload_total, curl_off_t uploaded);
   // Sends a report to the owner thread and waits for the handler; its result.
   int SendProgress(const vexo::net::ProgressCounts& counts);
+  // Keeps `counts` as the latest and queues a notice when none is pending.
+  void PostProgress(const vexo::net::ProgressCounts& counts);
+  // Takes the latest counts when a delivery of them is pending (and ends that pending state).
+  bool TakeLatest(vexo::net::ProgressCounts* counts);
   // Points the handle's callbacks at their functions and its progress reports at this object.
   void InstallCallbacks();
   // Gives up the holder, unhooking this object from its progress reports.
@@ -72,6 +96,11 @@ class rg_WangLaoChuanShuLei : public CPelObject, public IPelNoticeReceiver {
 
   vexo::CountedRef<CurlHolder> holder_;
   ProgressEvent progress_;
+  // The latest-counts delivery: the counts, whether a delivery of them is pending, and their lock.
+  bool latest_only_ = false;
+  bool latest_pending_ = false;
+  vexo::net::ProgressCounts latest_;
+  vexo::SpinLock latest_lock_;
 };
 
 }  // namespace rg_Pelor_ShiChuang_WangLao

@@ -20,6 +20,13 @@ LRESULT CALLBACK NoticeWindowProc(HWND window, UINT message, WPARAM wparam, LPAR
     if (record->result != nullptr) *record->result = result;
     return IPelNoticeReceiver::kNoticeMarker;
   }
+  if (message == IPelNoticeReceiver::kPostedNoticeMessage) {
+    auto* receiver = reinterpret_cast<IPelNoticeReceiver*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (receiver != nullptr) {
+      receiver->OnNotice(static_cast<std::uint32_t>(wparam), nullptr, static_cast<std::uint32_t>(lparam));
+    }
+    return 0;
+  }
   return ::DefWindowProcW(window, message, wparam, lparam);
 }
 
@@ -33,7 +40,8 @@ HINSTANCE NoticeModule() {
   return static_cast<HINSTANCE>(info.AllocationBase);
 }
 
-HWND CreateNoticeWindow() {
+// The notice window of `receiver`, which posted notices find through the window's user data.
+HWND CreateNoticeWindow(IPelNoticeReceiver* receiver) {
   HINSTANCE instance = NoticeModule();
   WNDCLASSW window_class{};
   if (!::GetClassInfoW(instance, IPelNoticeReceiver::kWindowClass, &window_class)) {
@@ -46,15 +54,17 @@ HWND CreateNoticeWindow() {
     // Another thread may have registered it in the meantime; that registration serves as well.
     if (!::RegisterClassW(&window_class) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
   }
-  return ::CreateWindowExW(WS_EX_TOOLWINDOW, IPelNoticeReceiver::kWindowClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr,
-                           instance, nullptr);
+  HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW, IPelNoticeReceiver::kWindowClass, L"", 0, 0, 0, 0, 0, nullptr,
+                                  nullptr, instance, nullptr);
+  if (window != nullptr) ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(receiver));
+  return window;
 }
 
 }  // namespace
 
-IPelNoticeReceiver::IPelNoticeReceiver() : window_(CreateNoticeWindow()) {}
+IPelNoticeReceiver::IPelNoticeReceiver() : window_(CreateNoticeWindow(this)) {}
 
-IPelNoticeReceiver::IPelNoticeReceiver(const IPelNoticeReceiver&) : window_(CreateNoticeWindow()) {}
+IPelNoticeReceiver::IPelNoticeReceiver(const IPelNoticeReceiver&) : window_(CreateNoticeWindow(this)) {}
 
 IPelNoticeReceiver::~IPelNoticeReceiver() = default;
 
@@ -66,4 +76,8 @@ std::uint32_t IPelNoticeReceiver::SendNotice(std::uint32_t word_a, void* argumen
   NoticeRecord record{this, word_a, arguments, word_b, &result};
   ::SendMessageW(window_.get(), kNoticeMessage, reinterpret_cast<WPARAM>(&record), kNoticeMarker);
   return result;
+}
+
+bool IPelNoticeReceiver::PostNotice(std::uint32_t word_a, std::uint32_t word_b) {
+  return window_ && ::PostMessageW(window_.get(), kPostedNoticeMessage, word_a, word_b) != 0;
 }

@@ -16,6 +16,8 @@ class IPelNoticeReceiver {
   // The message of a notice: wParam points at the notice record, lParam is kNoticeMarker.
   static constexpr UINT kNoticeMessage = WM_APP + 1;
   static constexpr LPARAM kNoticeMarker = 18;
+  // The message of a posted notice: wParam and lParam are its two words; nobody waits for it.
+  static constexpr UINT kPostedNoticeMessage = WM_APP + 2;
 
   // Handles one notice on the window's thread; the base answers 0.
   virtual std::uint32_t OnNotice(std::uint32_t word_a, void* arguments, std::uint32_t word_b);
@@ -37,6 +39,9 @@ class IPelNoticeReceiver {
   // Runs OnNotice(word_a, arguments, word_b) on the window's thread and waits for it; returns its result,
   // or 0 without a call when there is no window.
   std::uint32_t SendNotice(std::uint32_t word_a, void* arguments, std::uint32_t word_b);
+  // Queues OnNotice(word_a, nullptr, word_b) for the window's thread and returns at once; false when there
+  // is no window or the notice could not be queued. A notice still queued when the window ends is dropped.
+  bool PostNotice(std::uint32_t word_a, std::uint32_t word_b);
 
  private:
   vexo::win::ScopedWindow window_;

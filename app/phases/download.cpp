@@ -34,10 +34,12 @@ std::int64_t FreeBytesBeside(const CWString& path) {
   return static_cast<std::int64_t>(free_bytes.QuadPart);
 }
 
-// A file sink that first makes sure the drive can hold what the answer announces.
+// A file sink that first makes sure the drive can hold what the answer announces, and hashes what it
+// wrote when given a hash.
 class SpaceCheckedSink : public vexo::net::BodySink {
  public:
-  SpaceCheckedSink(const CWString& path, CURL* easy) : file_(path.GetText()), path_(path), easy_(easy) {}
+  SpaceCheckedSink(const CWString& path, CURL* easy, PackageHash* hash)
+      : file_(path.GetText()), path_(path), easy_(easy), hash_(hash) {}
 
   bool Consume(const char* data, std::size_t size) override {
     if (!checked_) {
@@ -51,7 +53,10 @@ class SpaceCheckedSink : public vexo::net::BodySink {
         return false;
       }
     }
-    return file_.Consume(data, size);
+    if (!file_.Consume(data, size)) return false;
+    // A hash that fails only means the file is hashed again later.
+    if (hash_ != nullptr) hash_->Add(data, size);
+    return true;
   }
 
   vexo::net::FileSink& file() { return file_; }
@@ -63,6 +68,7 @@ class SpaceCheckedSink : public vexo::net::BodySink {
   vexo::net::FileSink file_;
   CWString path_;
   CURL* easy_;
+  PackageHash* hash_;
   bool checked_ = false;
   std::int64_t needed_ = 0;
   std::int64_t free_ = 0;
@@ -92,11 +98,12 @@ InstallFailure TransferFailure(std::int32_t error, bool reached) {
   }
 }
 
-// One GET of `url` into `path`, from byte `from` on when it is positive.
+// One GET of `url` into `path`, from byte `from` on when it is positive; the bytes written also go to
+// `hash` when it is not null.
 Attempt Fetch(rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei& net, const CWString& url, const CWString& path,
-              std::int64_t from, const CWString& proxy) {
+              std::int64_t from, const CWString& proxy, PackageHash* hash) {
   Attempt attempt;
-  SpaceCheckedSink sink(path, net.GetTransfer().GetCurl().GetEasy());
+  SpaceCheckedSink sink(path, net.GetTransfer().GetCurl().GetEasy(), hash);
   if (!sink.file().ok()) {
     LogFormat(L"download: cannot create %s", path.GetText());
     attempt.outcome.failure = InstallFailure::kDiskWrite;
@@ -153,7 +160,7 @@ bool AppendFile(const CWString& piece, const CWString& whole) {
   for (;;) {
     DWORD read = 0;
     if (!::ReadFile(source.get(), buffer.get(), kCopyBlock, &read, nullptr)) return false;
-    if (read == 0) return ::FlushFileBuffers(target.get()) != 0;
+    if (read == 0) return true;
     DWORD written = 0;
     if (!::WriteFile(target.get(), buffer.get(), read, &written, nullptr) || written != read) return false;
   }
@@ -180,6 +187,9 @@ InstallOutcome DownloadPackage(rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei&
   std::int64_t held = 0;
   std::int64_t total = -1;
   InstallOutcome outcome;
+  // The hash of an attempt from byte 0, which covers the whole file when that attempt brings all of it.
+  std::unique_ptr<PackageHash> hash;
+  if (options.arrived_hash != nullptr) options.arrived_hash->reset();
   for (int retry = 0; retry <= kRetries; ++retry) {
     if (retry > 0) {
       if (options.on_retry) options.on_retry(retry, kRetries);
@@ -187,7 +197,8 @@ InstallOutcome DownloadPackage(rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei&
     }
     const bool resuming = held > 0 && total > 0 && held < total;
     progress_base.store(resuming ? held : 0);
-    Attempt attempt = Fetch(net, url, resuming ? piece : part, resuming ? held : 0, options.proxy);
+    hash.reset(!resuming && options.arrived_hash != nullptr ? new PackageHash() : nullptr);
+    Attempt attempt = Fetch(net, url, resuming ? piece : part, resuming ? held : 0, options.proxy, hash.get());
     outcome = attempt.outcome;
     if (!resuming) {
       held = attempt.bytes;
@@ -226,12 +237,16 @@ InstallOutcome DownloadPackage(rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei&
   }
   progress_base.store(0);
   if (outcome.ok() &&
-      !::MoveFileExW(part.GetText(), file_path.GetText(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      !::MoveFileExW(part.GetText(), file_path.GetText(), MOVEFILE_REPLACE_EXISTING)) {
     outcome.failure = InstallFailure::kDiskWrite;
   }
   if (!outcome.ok()) {
     ::DeleteFileW(part.GetText());
     ::DeleteFileW(piece.GetText());
+  }
+  HashedPackage hashed;
+  if (outcome.ok() && hash && hash->Finish(hashed) && static_cast<std::int64_t>(hashed.bytes) == held) {
+    *options.arrived_hash = hashed;
   }
   LogFormat(L"download: %s -> %s", FailureName(outcome.failure), file_path.GetText());
   return outcome;

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "app/install_outcome.h"
+#include "app/phases/package_hash.h"
 #include "net/net_access.h"
 #include "runtime/w_string.h"
 
@@ -18,6 +20,9 @@ struct DownloadOptions {
   std::int32_t retry_pauses_ms[3] = {1000, 2000, 4000};
   // Called on the downloading thread before each retry with its number (1-based) and the number of retries.
   std::function<void(int retry, int retries)> on_retry;
+  // When not null: after a success, the SHA-256 of the saved file, taken as its bytes arrived, when they
+  // came from its first byte in one attempt; empty otherwise (the file must then be hashed by reading it).
+  std::optional<HashedPackage>* arrived_hash = nullptr;
 };
 
 // GETs `url` with `net` (progress goes to its event) and saves the body as `file_path`, written as it
@@ -30,9 +35,9 @@ struct DownloadOptions {
 // starts again from 0. Before the body is written, the drive must have room for what the answer
 // announces (kDiskSpace with both figures otherwise).
 //
-// The file exists afterwards only when the whole package arrived and every byte was written and
-// flushed: an earlier file of that name is removed first, the part file is renamed only then, and part
-// and piece files are removed on failure. Returns the last failure: no connection, connection lost,
+// The file exists afterwards only when the whole package arrived and every byte was written to it: an
+// earlier file of that name is removed first, the part file is renamed only then, and part and piece
+// files are removed on failure. Returns the last failure: no connection, connection lost,
 // stalled, TLS, redirects, another HTTP status, no space, or a file that could not be written.
 InstallOutcome DownloadPackage(rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei& net, const CWString& url,
                                const CWString& file_path, const DownloadOptions& options);

@@ -26,7 +26,6 @@ constexpr DWORD kHashBlockSize = 1 << 20;
 constexpr NTSTATUS kStatusInvalidSignature = static_cast<NTSTATUS>(0xC000A000UL);
 
 using RawSignature = std::array<std::uint8_t, 2 * kFieldSize>;
-using Digest = std::array<std::uint8_t, 32>;
 
 bool Succeeded(NTSTATUS status) { return status >= 0; }
 
@@ -136,9 +135,8 @@ SignatureCheck ImportPublicKey(const std::vector<std::uint8_t>& public_key, Veri
   return SignatureCheck::kValid;
 }
 
-// The SHA-256 of the file at `path`, read one block at a time. kValid here means only that `digest`
-// holds it; `hashed` is the number of bytes it covers.
-SignatureCheck HashFile(const CWString& path, Digest& digest, std::uint64_t& hashed) {
+// The SHA-256 of the file at `path`, read one block at a time. kValid here means only that `out` holds it.
+SignatureCheck HashFile(const CWString& path, HashedPackage& out) {
   win::ScopedHandle file(::CreateFileW(path.GetText(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) {
@@ -146,38 +144,20 @@ SignatureCheck HashFile(const CWString& path, Digest& digest, std::uint64_t& has
               static_cast<unsigned>(::GetLastError()));
     return SignatureCheck::kError;
   }
-  win::ScopedAlgorithmProvider sha256;
-  NTSTATUS status = ::BCryptOpenAlgorithmProvider(sha256.receive(), BCRYPT_SHA256_ALGORITHM, nullptr, 0);
-  if (!Succeeded(status)) {
-    LogCngFailure(L"BCryptOpenAlgorithmProvider(SHA256)", status);
-    return SignatureCheck::kError;
-  }
-  win::ScopedHashObject hash;
-  status = ::BCryptCreateHash(sha256.get(), hash.receive(), nullptr, 0, nullptr, 0, 0);
-  if (!Succeeded(status)) {
-    LogCngFailure(L"BCryptCreateHash", status);
-    return SignatureCheck::kError;
-  }
+  PackageHash hash;
   std::vector<std::uint8_t> block(kHashBlockSize);
-  hashed = 0;
   for (;;) {
     DWORD got = 0;
     if (!::ReadFile(file.get(), block.data(), kHashBlockSize, &got, nullptr)) {
-      LogFormat(L"signature: cannot read the package %s after %I64u bytes (error %u)", path.GetText(), hashed,
+      LogFormat(L"signature: cannot read the package %s after %I64u bytes (error %u)", path.GetText(), hash.bytes(),
                 static_cast<unsigned>(::GetLastError()));
       return SignatureCheck::kError;
     }
     if (got == 0) break;
-    status = ::BCryptHashData(hash.get(), block.data(), got, 0);
-    if (!Succeeded(status)) {
-      LogCngFailure(L"BCryptHashData", status);
-      return SignatureCheck::kError;
-    }
-    hashed += got;
+    if (!hash.Add(block.data(), got)) break;
   }
-  status = ::BCryptFinishHash(hash.get(), digest.data(), static_cast<ULONG>(digest.size()), 0);
-  if (!Succeeded(status)) {
-    LogCngFailure(L"BCryptFinishHash", status);
+  if (!hash.Finish(out)) {
+    LogCngFailure(hash.failed_call(), hash.status());
     return SignatureCheck::kError;
   }
   return SignatureCheck::kValid;
@@ -186,28 +166,32 @@ SignatureCheck HashFile(const CWString& path, Digest& digest, std::uint64_t& has
 }  // namespace
 
 SignatureCheck VerifyPackageSignature(const CWString& package_path, const CWString& signature_path,
-                                      const std::vector<std::uint8_t>& public_key) {
+                                      const std::vector<std::uint8_t>& public_key, const HashedPackage* hashed) {
   RawSignature signature{};
   SignatureCheck check = ReadSignature(signature_path, signature);
   if (check != SignatureCheck::kValid) return check;
   VerifyingKey key;
   check = ImportPublicKey(public_key, key);
   if (check != SignatureCheck::kValid) return check;
-  Digest digest{};
-  std::uint64_t hashed = 0;
-  check = HashFile(package_path, digest, hashed);
-  if (check != SignatureCheck::kValid) return check;
+  HashedPackage package;
+  if (hashed != nullptr) {
+    package = *hashed;
+  } else {
+    check = HashFile(package_path, package);
+    if (check != SignatureCheck::kValid) return check;
+  }
 
   const NTSTATUS status =
-      ::BCryptVerifySignature(key.key.get(), nullptr, digest.data(), static_cast<ULONG>(digest.size()),
+      ::BCryptVerifySignature(key.key.get(), nullptr, package.sha256.data(), static_cast<ULONG>(package.sha256.size()),
                               signature.data(), static_cast<ULONG>(signature.size()), 0);
   if (Succeeded(status)) {
-    LogFormat(L"signature: valid for %s (%I64u bytes)", package_path.GetText(), hashed);
+    LogFormat(L"signature: valid for %s (%I64u bytes%s)", package_path.GetText(), package.bytes,
+              hashed != nullptr ? L", hashed as they arrived" : L"");
     return SignatureCheck::kValid;
   }
   if (status == kStatusInvalidSignature) {
     LogFormat(L"signature: %s does not match %s (%I64u bytes)", signature_path.GetText(), package_path.GetText(),
-              hashed);
+              package.bytes);
     return SignatureCheck::kMismatch;
   }
   LogCngFailure(L"BCryptVerifySignature", status);

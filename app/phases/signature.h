@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/phases/package_hash.h"
 #include "runtime/w_string.h"
 
 namespace vexo::app {
@@ -19,10 +20,13 @@ enum class SignatureCheck : std::int32_t {
 
 // Checks the signature file at `signature_path` (the DER SEQUENCE { INTEGER r, INTEGER s } that
 // `openssl dgst -sha256 -sign` writes, at most 72 bytes) against the package at `package_path`, with
-// `public_key`: the 64 bytes X then Y (big-endian) of a P-256 point. The package is hashed in blocks of
-// 1 MiB, so any size needs one block of memory. Each outcome is written to the install log with its cause.
-// Returns kError for a key that is not 64 bytes or that CNG refuses, and when the package cannot be read.
+// `public_key`: the 64 bytes X then Y (big-endian) of a P-256 point. `hashed`, when given, is the
+// package's hash taken as it was written (the file is then not read); otherwise the file is hashed in
+// blocks of 1 MiB, so any size needs one block of memory. Each outcome is written to the install log with
+// its cause. Returns kError for a key that is not 64 bytes or that CNG refuses, and when the package
+// cannot be read.
 SignatureCheck VerifyPackageSignature(const CWString& package_path, const CWString& signature_path,
-                                      const std::vector<std::uint8_t>& public_key);
+                                      const std::vector<std::uint8_t>& public_key,
+                                      const HashedPackage* hashed = nullptr);
 
 }  // namespace vexo::app

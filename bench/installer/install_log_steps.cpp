@@ -16,10 +16,14 @@ constexpr StepRule kSteps[] = {
     {"start: ", &InstallLogSteps::started},
     {"install: into ", &InstallLogSteps::clicked},
     {"download: none -> ", &InstallLogSteps::downloaded},
+    {"signature: ", &InstallLogSteps::signature},
     {"verify: ", &InstallLogSteps::verified},
     {"unpack: ", &InstallLogSteps::unpacked},
     {"outcome: ", &InstallLogSteps::finished},
 };
+constexpr std::size_t kStepCount = sizeof(kSteps) / sizeof(kSteps[0]);
+constexpr std::size_t kPackageStep = 2;
+constexpr std::size_t kSignatureStep = 3;
 
 }  // namespace
 
@@ -30,7 +34,7 @@ double SecondsOfDay(const SYSTEMTIME& time) {
 InstallLogSteps ReadInstallLogSteps(const std::string& log) {
   InstallLogSteps steps;
   std::size_t line_start = 0;
-  int found[sizeof(kSteps) / sizeof(kSteps[0])] = {};
+  bool found[kStepCount] = {};
   while (line_start < log.size()) {
     std::size_t line_end = log.find('\n', line_start);
     if (line_end == std::string::npos) line_end = log.size();
@@ -44,20 +48,29 @@ InstallLogSteps ReadInstallLogSteps(const std::string& log) {
     }
     const char* text = line.c_str() + text_at;
     const double moment = hour * 3600.0 + minute * 60.0 + second + millisecond / 1000.0;
-    for (std::size_t i = 0; i < sizeof(kSteps) / sizeof(kSteps[0]); ++i) {
+    // Download lines after the package is in place are the signature file's.
+    const bool package_in_place = found[kPackageStep];
+    for (std::size_t i = 0; i < kStepCount; ++i) {
       if (std::strncmp(text, kSteps[i].prefix, std::strlen(kSteps[i].prefix)) != 0) continue;
+      if (i == kPackageStep && package_in_place) continue;
       steps.*kSteps[i].moment = moment;
-      found[i] = 1;
+      found[i] = true;
     }
     long long bytes = 0;
     int transfer_ms = 0;
-    if (std::sscanf(text, "download: status 200, %lld bytes, %d ms", &bytes, &transfer_ms) == 2) {
-      steps.transfer_ms = transfer_ms;
-      steps.bytes = bytes;
+    if (!package_in_place &&
+        std::sscanf(text, "download: attempt from byte %*d: status %*d (HTTP %*d), libcurl result %*d, %lld bytes, %d ms",
+                    &bytes, &transfer_ms) == 2) {
+      steps.transfer_ms += transfer_ms;
+      steps.bytes += bytes;
     }
   }
+  if (!found[kSignatureStep]) {
+    steps.signature = steps.downloaded;
+    found[kSignatureStep] = true;
+  }
   steps.complete = true;
-  for (int step : found) steps.complete = steps.complete && step != 0;
+  for (bool step : found) steps.complete = steps.complete && step;
   return steps;
 }
 

@@ -10,18 +10,21 @@ namespace vexo::bench {
 
 // Moments in seconds since local midnight (the log's clock, milliseconds).
 struct InstallLogSteps {
-  bool complete = false;   // every step below was found
+  bool complete = false;   // every step below was found (the signature's only when the log has one)
   double started = 0;      // "start: ..."  (the window is built, the message loop about to run)
   double clicked = 0;      // "install: into ..."  (the click was handled)
-  double downloaded = 0;   // "download: none -> ..."  (the package file is whole and in place)
+  double downloaded = 0;   // the first "download: none -> ..."  (the package file is whole and in place)
+  double signature = 0;    // "signature: ..."  (signature downloaded and checked); `downloaded` without one
   double verified = 0;     // "verify: ..."
   double unpacked = 0;     // "unpack: ..."
   double finished = 0;     // "outcome: ..."  (client check and registration done)
-  double transfer_ms = 0;  // the transfer's own time from "download: status 200, N bytes, M ms"
-  long long bytes = 0;     // the N of that line
+  // Of the package's attempts ("download: attempt ..., N bytes, M ms" before the package is in place):
+  // the sum of their transfer times M and of their bytes N.
+  double transfer_ms = 0;
+  long long bytes = 0;
 };
 
-// The steps in `log` (UTF-8; a step written more than once counts at its last line); complete false when
+// The steps in `log` (UTF-8; a step written more than once counts at its last line, the package's download at its first); complete false when
 // one is missing.
 InstallLogSteps ReadInstallLogSteps(const std::string& log);
 

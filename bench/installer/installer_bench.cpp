@@ -182,9 +182,9 @@ struct InstallFigures {
   double built = 0;        // process start -> the log's start line (window built)
   double first_paint = 0;  // process start -> first paint
   double total = 0;        // click -> done page shown
-  // The same span cut at the log's steps: click handled, download, verify, unpack, client check and
-  // registration, done page on the screen after the outcome line.
-  double handled = 0, download = 0, verify = 0, unpack = 0, registration = 0, shown = 0;
+  // The same span cut at the log's steps: click handled, download, signature (its download and check), verify,
+  // unpack, client check and registration, done page on the screen after the outcome line.
+  double handled = 0, download = 0, signature = 0, verify = 0, unpack = 0, registration = 0, shown = 0;
   double transfer = 0;  // the transfer's own time as the installer logged it
   // Peak working set in bytes on the start page; working set when the download's and the unpack's last log lines
   // appeared, and the peak when the done page was shown.
@@ -262,7 +262,8 @@ InstallFigures RunInstaller(const Places& places, long long package_bytes) {
   figures.built = steps.started - vexo::bench::SecondsOfDay(start_local);
   figures.handled = steps.clicked - click_moment;
   figures.download = steps.downloaded - steps.clicked;
-  figures.verify = steps.verified - steps.downloaded;
+  figures.signature = steps.signature - steps.downloaded;
+  figures.verify = steps.verified - steps.signature;
   figures.unpack = steps.unpacked - steps.verified;
   figures.registration = steps.finished - steps.unpacked;
   figures.shown = shown_moment - steps.finished;
@@ -302,10 +303,10 @@ double LimitTotal(const LimitFigures& f) { return f.download + f.unpack; }
 void PrintRound(int round, const LimitFigures& limit, const InstallFigures& install, const StartFigures& bare) {
   std::printf(
       "  round %d: limit %.3f s (download %.3f + unpack %.3f); Install.exe %.3f s (handled %.3f, download "
-      "%.3f [transfer %.3f], verify %.3f, unpack %.3f, register %.3f, shown %.3f), peak WS %.1f MB; "
+      "%.3f [transfer %.3f], signature %.3f, verify %.3f, unpack %.3f, register %.3f, shown %.3f), peak WS %.1f MB; "
       "first paint %.0f ms, bare window %.0f ms\n",
       round, limit.download + limit.unpack, limit.download, limit.unpack, install.total, install.handled,
-      install.download, install.transfer, install.verify, install.unpack, install.registration, install.shown,
+      install.download, install.transfer, install.signature, install.verify, install.unpack, install.registration, install.shown,
       install.peak_ws / kMB, install.first_paint * 1000, bare.first_paint * 1000);
   std::fflush(stdout);
 }
@@ -317,8 +318,15 @@ SizeResult RunSize(long size_mb, const std::wstring& served, const std::wstring&
   const std::wstring package = package_dir + L"\\installpack-" + std::to_wstring(size_mb) + L"MB.zip";
   result.package_bytes = FileSize(package);
   ::DeleteFileW(served.c_str());
+  ::DeleteFileW((served + L".sig").c_str());
   if (result.package_bytes < 0 || !::CreateHardLinkW(served.c_str(), package.c_str(), nullptr)) {
     std::printf("%ld MB: cannot serve %s\n", size_mb, Utf8(package).c_str());
+    return result;
+  }
+  // An installer built with a public key asks for the package's signature next to it.
+  const std::wstring signature = package + L".sig";
+  if (FileSize(signature) > 0 && !::CreateHardLinkW((served + L".sig").c_str(), signature.c_str(), nullptr)) {
+    std::printf("%ld MB: cannot serve %s\n", size_mb, Utf8(signature).c_str());
     return result;
   }
   std::printf("%ld MB package (%lld bytes): warm-up download and unpack\n", size_mb, result.package_bytes);
@@ -362,13 +370,13 @@ void PrintSummary(const std::vector<SizeResult>& results, const std::vector<Star
   }
   std::printf(
       "\nMedian seconds of each step (Install.exe from its log; the limit from its own clock):\n\n"
-      "| package | handled | download (transfer) | verify | unpack | register | shown | limit download | "
-      "limit unpack |\n|---|---|---|---|---|---|---|---|---|\n");
+      "| package | handled | download (transfer) | signature | verify | unpack | register | shown | limit download | "
+      "limit unpack |\n|---|---|---|---|---|---|---|---|---|---|\n");
   for (const SizeResult& r : results) {
     auto median = [&](double InstallFigures::*figure) { return Over(r.installs, figure).median; };
-    std::printf("| %ld MB | %.3f | %.3f (%.3f) | %.3f | %.3f | %.3f | %.3f | %.3f | %.3f |\n", r.size_mb,
+    std::printf("| %ld MB | %.3f | %.3f (%.3f) | %.3f | %.3f | %.3f | %.3f | %.3f | %.3f | %.3f |\n", r.size_mb,
                 median(&InstallFigures::handled), median(&InstallFigures::download), median(&InstallFigures::transfer),
-                median(&InstallFigures::verify), median(&InstallFigures::unpack), median(&InstallFigures::registration),
+                median(&InstallFigures::signature), median(&InstallFigures::verify), median(&InstallFigures::unpack), median(&InstallFigures::registration),
                 median(&InstallFigures::shown), Over(r.limits, &LimitFigures::download).median,
                 Over(r.limits, &LimitFigures::unpack).median);
   }
@@ -434,6 +442,7 @@ int wmain(int argc, wchar_t** argv) {
     results.push_back(RunSize(std::wcstol(argv[i], nullptr, 10), served, package_dir, rounds, places, bare_starts));
   }
   ::DeleteFileW(served.c_str());
+  ::DeleteFileW((served + L".sig").c_str());
   PrintSummary(results, bare_starts, stripped);
   // A size without a single valid round has no figures: the run failed, whatever the tables show.
   for (const SizeResult& r : results) {

@@ -27,6 +27,18 @@ host_7z=$(sed -n 's/^VEXO_HOST_7Z:FILEPATH=//p' "$VEXO_BUILD_DIR/CMakeCache.txt"
 python3 "$VEXO_ROOT/bench/installer/make_packages.py" --seven-zip "$host_7z" \
   --program "$VEXO_BUILD_DIR/package/VexoClient.exe" --program "$VEXO_BUILD_DIR/package/Uninstall.exe" \
   --output-dir "$packages" "${sizes[@]}"
+# Packages are signed with the private half of the key built into Install.exe, as a release would be.
+public_key=$(sed -n 's/^VEXO_PACKAGE_PUBLIC_KEY:FILEPATH=//p' "$VEXO_BUILD_DIR/CMakeCache.txt")
+signing_key=$(sed -n 's/^VEXO_PACKAGE_SIGNING_KEY:FILEPATH=//p' "$VEXO_BUILD_DIR/CMakeCache.txt")
+[ -n "$signing_key" ] || signing_key=${public_key%-public.pem}-private.pem
+for size in "${sizes[@]}"; do
+  package=$packages/installpack-${size}MB.zip
+  if [ -z "$public_key" ]; then
+    rm -f "$package.sig"
+  elif [ ! "$package.sig" -nt "$package" ]; then
+    "$VEXO_ROOT/tools/sign-package.sh" "$signing_key" "$package"
+  fi
+done
 stripped=$work/Install-stripped.exe
 "$MINGW_TRIPLE-strip" -o "$stripped" "$VEXO_BUILD_DIR/app/Install.exe"
 mkdir -p "$serve_dir"

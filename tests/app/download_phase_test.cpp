@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/phases/download.h"
+#include "app/phases/package_hash.h"
 #include "net/net_access.h"
 #include "net/net_settings.h"
 #include "tests/support/message_pump.h"
@@ -76,6 +78,7 @@ class DownloadPhase : public ::testing::Test {
     ASSERT_FALSE(Url("trusted", L"/").empty()) << "test server not running";
     options_.retry_pauses_ms[0] = options_.retry_pauses_ms[1] = options_.retry_pauses_ms[2] = 10;
     options_.on_retry = [this](int retry, int retries) { retries_seen_.push_back(retry * 10 + retries); };
+    options_.arrived_hash = &arrived_;
     ::DeleteFileW((kServerDir + L"\\package-requests.log").c_str());
   }
   void TearDown() override { SetPackageMode("ok"); }
@@ -96,8 +99,17 @@ class DownloadPhase : public ::testing::Test {
   rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei net_;
   vexo::app::DownloadOptions options_;
   std::vector<int> retries_seen_;
+  std::optional<vexo::app::HashedPackage> arrived_;
   vexo::test::ScratchFolder scratch_;
 };
+
+// The SHA-256 of `bytes`, hashed in one piece.
+vexo::app::HashedPackage HashOf(const std::string& bytes) {
+  vexo::app::PackageHash hash;
+  vexo::app::HashedPackage hashed;
+  EXPECT_TRUE(hash.Add(bytes.data(), bytes.size()) && hash.Finish(hashed));
+  return hashed;
+}
 
 TEST_F(DownloadPhase, AWholeDownloadBecomesTheFileWithNothingLeftBeside) {
   ASSERT_TRUE(vexo::test::WriteWholeFile(File(), "stale package of an earlier run"));
@@ -105,6 +117,9 @@ TEST_F(DownloadPhase, AWholeDownloadBecomesTheFileWithNothingLeftBeside) {
   EXPECT_EQ(ReadWholeFile(File()), Pattern(300000));
   EXPECT_TRUE(retries_seen_.empty());
   ExpectNoLeftovers();
+  ASSERT_TRUE(arrived_.has_value()) << "a download in one attempt is hashed as it arrives";
+  EXPECT_EQ(arrived_->bytes, 300000u);
+  EXPECT_EQ(arrived_->sha256, HashOf(Pattern(300000)).sha256);
 }
 
 TEST_F(DownloadPhase, FailuresAreNamedAndLeaveNoPackageFile) {
@@ -158,18 +173,25 @@ TEST_F(DownloadPhase, ABrokenDownloadResumesOnlyWhereTheBytesJoin) {
   const struct {
     const char* mode;
     std::vector<std::string> ranges;  // what the installer asked for, request by request
+    bool hashed_as_it_arrived;        // the last attempt brought the whole package from its first byte
   } cases[] = {
-      {"drop-once", {"", held}},
-      {"drop-once-ignore-range", {"", held}},
-      {"drop-once-wrong-start", {"", held, ""}},
+      {"drop-once", {"", held}, false},
+      {"drop-once-ignore-range", {"", held}, false},
+      {"drop-once-wrong-start", {"", held, ""}, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mode);
     SetPackageMode(c.mode);
     ::DeleteFileW((kServerDir + L"\\package-requests.log").c_str());
     retries_seen_.clear();
+    arrived_ = HashOf("an earlier download's hash");
     EXPECT_TRUE(Download(Url("package", L"/installpack.zip"), File()).ok());
     EXPECT_TRUE(ReadWholeFile(File()) == package) << "the joined bytes are exactly the package";
+    // Bytes that came in several attempts are hashed from the file afterwards, never from a partial hash.
+    EXPECT_EQ(arrived_.has_value(), c.hashed_as_it_arrived);
+    if (arrived_) {
+      EXPECT_EQ(arrived_->sha256, HashOf(package).sha256);
+    }
     EXPECT_EQ(RangesRequested(), c.ranges);
     EXPECT_EQ(retries_seen_.size(), c.ranges.size() - 1);
     ExpectNoLeftovers();

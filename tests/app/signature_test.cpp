@@ -132,6 +132,21 @@ TEST_F(SignatureFiles, NoSignatureFileIsMissingEvenWithoutAPackage) {
             SignatureCheck::kMissing);
 }
 
+TEST_F(SignatureFiles, AHashTakenDuringTheDownloadStandsForThePackage) {
+  const std::string package = ReadWholeFile(Built(L"package.bin"));
+  vexo::app::PackageHash hash;
+  vexo::app::HashedPackage hashed;
+  ASSERT_TRUE(hash.Add(package.data(), 1000) && hash.Add(package.data() + 1000, package.size() - 1000));
+  ASSERT_TRUE(hash.Finish(hashed));
+  EXPECT_FALSE(hash.Add(package.data(), 1)) << "a finished hash takes no more bytes";
+  // The file is not read again: a hash of the signed bytes verifies even where no file is.
+  const CWString nowhere((scratch_.path() + L"installpack.zip").c_str());
+  const CWString signature(Built(L"package.bin.sig").c_str());
+  EXPECT_EQ(vexo::app::VerifyPackageSignature(nowhere, signature, kTestKey, &hashed), SignatureCheck::kValid);
+  hashed.sha256[31] ^= 0x01;
+  EXPECT_EQ(vexo::app::VerifyPackageSignature(nowhere, signature, kTestKey, &hashed), SignatureCheck::kMismatch);
+}
+
 TEST_F(SignatureFiles, AGoodSignatureWithoutItsPackageIsAnError) {
   EXPECT_EQ(Check(scratch_.path() + L"installpack.zip", Built(L"package.bin.sig")), SignatureCheck::kError);
   EXPECT_EQ(Check(scratch_.path(), Built(L"package.bin.sig")), SignatureCheck::kError) << "a folder";

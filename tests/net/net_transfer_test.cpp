@@ -1,13 +1,17 @@
-// The network transfer: progress delivered on the constructing thread, notice window failures, handlers
-// that abort, and easy handles shared between copies.
+// The network transfer: progress delivered on the constructing thread (waiting for the handlers, or the
+// latest counts without waiting), notice window failures, handlers that abort, and easy handles shared
+// between copies.
 #include "net/net_transfer.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "runtime/win/scoped_handles.h"
 #include "tests/support/message_pump.h"
 #include "tests/net/progress_log.h"
 #include "tests/net/test_server_urls.h"
@@ -171,6 +175,70 @@ TEST_F(NetTransferTest, ResetGivesAFreshHandleAndKeepsTheEvent) {
   EXPECT_EQ(sharer.GetHolder()->GetRefCount(), 1);
   EXPECT_EQ(Get(transfer, ServerUrl("http", "/small")), CURLE_OK);
   EXPECT_FALSE(progress.threads.empty()) << "the fresh handle reports progress to the same event";
+}
+
+DWORD WINAPI RunTask(LPVOID task) {
+  std::unique_ptr<std::function<void()>> own(static_cast<std::function<void()>*>(task));
+  (*own)();
+  return 0;
+}
+
+// Runs `work` on a new thread and waits for it without dispatching any message; false when it has not
+// ended after 30 s (the thread is then left running).
+bool RunWithoutPumping(const std::function<void()>& work) {
+  auto* task = new std::function<void()>(work);
+  vexo::win::ScopedHandle thread(::CreateThread(nullptr, 0, &RunTask, task, 0, nullptr));
+  if (!thread) {
+    delete task;
+    return false;
+  }
+  return ::WaitForSingleObject(thread.get(), 30000) == WAIT_OBJECT_0;
+}
+
+void DispatchWaitingMessages() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+}
+
+TEST_F(NetTransferTest, LatestCountsDeliveryNeverWaitsAndDeliversTheLastCountsOnce) {
+  HandlerOwner owner;
+  ProgressLog progress;
+  progress.answer = 1;  // ignored: this delivery cannot abort
+  rg_WangLaoChuanShuLei transfer;
+  transfer.SetProgressDelivery(rg_WangLaoChuanShuLei::ProgressDelivery::kLatestWithoutWaiting);
+  transfer.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
+  CURLcode code = CURLE_FAILED_INIT;
+  // Nobody dispatches the owner thread's messages: a transfer that waited for its handlers would hang.
+  ASSERT_TRUE(RunWithoutPumping([&] { code = Get(transfer, ServerUrl("http", "/slow")); }));
+  EXPECT_EQ(code, CURLE_OK);
+  EXPECT_TRUE(progress.threads.empty());
+  // The transfer's end delivers the pending counts and waits for that one delivery.
+  vexo::test::RunWhilePumping([&] { transfer.EndTransfer(); });
+  ASSERT_EQ(progress.threads.size(), 1u) << "ten pieces' reports come as one delivery of the latest counts";
+  EXPECT_EQ(progress.threads[0], ::GetCurrentThreadId());
+  EXPECT_EQ(progress.sources[0], &transfer);
+  EXPECT_EQ(progress.last_total, 10000);
+  EXPECT_EQ(progress.last_downloaded, 10000);
+  // The notice queued during the transfer finds nothing left to deliver.
+  DispatchWaitingMessages();
+  EXPECT_EQ(progress.threads.size(), 1u);
+}
+
+TEST_F(NetTransferTest, LatestCountsDeliveryReachesTheHandlersWhileTheTransferRuns) {
+  HandlerOwner owner;
+  ProgressLog progress;
+  rg_WangLaoChuanShuLei transfer;
+  transfer.SetProgressDelivery(rg_WangLaoChuanShuLei::ProgressDelivery::kLatestWithoutWaiting);
+  transfer.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
+  CURLcode code = CURLE_FAILED_INIT;
+  vexo::test::RunWhilePumping([&] {
+    code = Get(transfer, ServerUrl("http", "/slow"));
+    transfer.EndTransfer();
+  });
+  EXPECT_EQ(code, CURLE_OK);
+  EXPECT_GE(progress.threads.size(), 2u) << "a one-second body is shown before its end";
+  for (DWORD thread : progress.threads) EXPECT_EQ(thread, ::GetCurrentThreadId());
+  EXPECT_EQ(progress.last_downloaded, 10000) << "the completing report always arrives";
 }
 
 TEST_F(NetTransferTest, NoticeArgumentsCarrySixtyFourBitCounts) {
