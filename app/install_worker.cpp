@@ -50,6 +50,7 @@ InstallOutcome CheckSignature(const vexo::app::DownloadOptions& options,
   const CWString signature = CWString::Concat(PackagePath(), L".sig");
   vexo::app::DownloadOptions signature_options = options;
   signature_options.arrived_hash = nullptr;
+  signature_options.reuse_connection = true;
   outcome = vexo::app::DownloadPackage(rg_Global::NetAccess, CWString::Concat(CWString(kPackageUrl), L".sig"),
                                        signature, signature_options);
   if (outcome.failure == InstallFailure::kHttpStatus && outcome.http_status == 404) {

@@ -28,6 +28,8 @@ endfunction()
 vexo_import_static(TARGET deps::zlib LIBRARY libz.a)
 # libzip with AES through Windows CNG.
 vexo_import_static(TARGET deps::zip LIBRARY libzip.a DEFINES ZIP_STATIC LINKS deps::zlib bcrypt)
+# 7-Zip's SHA-256, with the processor's SHA instructions where it has them.
+vexo_import_static(TARGET deps::sha256 LIBRARY lib7zip-sha256.a)
 # libcurl with TLS through Schannel and content decoding through zlib.
 vexo_import_static(TARGET deps::curl LIBRARY libcurl.a DEFINES CURL_STATICLIB
   LINKS deps::zlib ws2_32 crypt32 bcrypt secur32 advapi32)

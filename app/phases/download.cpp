@@ -54,7 +54,6 @@ class SpaceCheckedSink : public vexo::net::BodySink {
       }
     }
     if (!file_.Consume(data, size)) return false;
-    // A hash that fails only means the file is hashed again later.
     if (hash_ != nullptr) hash_->Add(data, size);
     return true;
   }
@@ -179,10 +178,6 @@ InstallOutcome DownloadPackage(rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei&
   LogFormat(L"download: GET %s%s%s", url.GetText(), options.proxy.IsEmpty() ? L"" : L" through proxy ",
             options.proxy.GetText());
 
-  // Every attempt opens a connection of its own and keeps none: a retry must not reuse a connection whose
-  // server certificate was refused or that broke off.
-  net.GetTransfer().GetCurl().SetOption(CURLOPT_FRESH_CONNECT, 1L);
-  net.GetTransfer().GetCurl().SetOption(CURLOPT_FORBID_REUSE, 1L);
   constexpr int kRetries = sizeof(options.retry_pauses_ms) / sizeof(options.retry_pauses_ms[0]);
   std::int64_t held = 0;
   std::int64_t total = -1;
@@ -195,6 +190,10 @@ InstallOutcome DownloadPackage(rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei&
       if (options.on_retry) options.on_retry(retry, kRetries);
       ::Sleep(static_cast<DWORD>(options.retry_pauses_ms[retry - 1]));
     }
+    // An attempt opens a connection of its own: none whose server certificate was refused or that broke
+    // off is used again. Only a successful download's connection may carry the next download.
+    CCurlWraper& curl = net.GetTransfer().GetCurl();
+    curl.SetOption(CURLOPT_FRESH_CONNECT, retry == 0 && options.reuse_connection ? 0L : 1L);
     const bool resuming = held > 0 && total > 0 && held < total;
     progress_base.store(resuming ? held : 0);
     hash.reset(!resuming && options.arrived_hash != nullptr ? new PackageHash() : nullptr);

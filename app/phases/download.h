@@ -20,6 +20,9 @@ struct DownloadOptions {
   std::int32_t retry_pauses_ms[3] = {1000, 2000, 4000};
   // Called on the downloading thread before each retry with its number (1-based) and the number of retries.
   std::function<void(int retry, int retries)> on_retry;
+  // Whether the first attempt may go over a connection that the previous successful download left open
+  // (the signature file right after its package); retries and other downloads always open a new one.
+  bool reuse_connection = false;
   // When not null: after a success, the SHA-256 of the saved file, taken as its bytes arrived, when they
   // came from its first byte in one attempt; empty otherwise (the file must then be hashed by reading it).
   std::optional<HashedPackage>* arrived_hash = nullptr;

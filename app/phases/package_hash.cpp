@@ -1,57 +1,37 @@
 #include "app/phases/package_hash.h"
 
-#include <windows.h>
-#include <bcrypt.h>
+#include <mutex>
 
-#include <algorithm>
+#include "7zip-sha256/Sha256.h"
 
 namespace vexo::app {
 
-PackageHash::PackageHash() {
-  NTSTATUS status = ::BCryptOpenAlgorithmProvider(provider_.receive(), BCRYPT_SHA256_ALGORITHM, nullptr, 0);
-  if (status < 0) {
-    Fail(L"BCryptOpenAlgorithmProvider(SHA256)", status);
-    return;
-  }
-  status = ::BCryptCreateHash(provider_.get(), hash_.receive(), nullptr, 0, nullptr, 0, 0);
-  if (status < 0) {
-    Fail(L"BCryptCreateHash", status);
-    return;
-  }
-  ok_ = true;
+struct PackageHash::State {
+  CSha256 sha256;
+};
+
+PackageHash::PackageHash() : state_(new State) {
+  // Picks the fastest implementation the processor supports, once per process.
+  static std::once_flag prepared;
+  std::call_once(prepared, [] { Sha256Prepare(); });
+  Sha256_Init(&state_->sha256);
 }
 
+PackageHash::~PackageHash() = default;
+
 bool PackageHash::Add(const void* data, std::size_t size) {
-  if (!ok_ || finished_) return false;
-  const auto* bytes = static_cast<const UCHAR*>(data);
-  // CNG takes at most a ULONG of bytes a call.
-  while (size > 0) {
-    const ULONG piece = static_cast<ULONG>(std::min<std::size_t>(size, 1u << 30));
-    const NTSTATUS status = ::BCryptHashData(hash_.get(), const_cast<UCHAR*>(bytes), piece, 0);
-    if (status < 0) return Fail(L"BCryptHashData", status);
-    bytes += piece;
-    size -= piece;
-    bytes_ += piece;
-  }
+  if (finished_) return false;
+  Sha256_Update(&state_->sha256, static_cast<const Byte*>(data), size);
+  bytes_ += size;
   return true;
 }
 
 bool PackageHash::Finish(HashedPackage& out) {
-  if (!ok_ || finished_) return false;
-  const NTSTATUS status =
-      ::BCryptFinishHash(hash_.get(), out.sha256.data(), static_cast<ULONG>(out.sha256.size()), 0);
-  if (status < 0) return Fail(L"BCryptFinishHash", status);
-  // A finished CNG hash takes no more data.
+  if (finished_) return false;
+  Sha256_Final(&state_->sha256, out.sha256.data());
   finished_ = true;
   out.bytes = bytes_;
   return true;
-}
-
-bool PackageHash::Fail(const wchar_t* call, long status) {
-  ok_ = false;
-  status_ = status;
-  failed_call_ = call;
-  return false;
 }
 
 }  // namespace vexo::app
