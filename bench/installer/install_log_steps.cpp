@@ -58,9 +58,11 @@ InstallLogSteps ReadInstallLogSteps(const std::string& log) {
     }
     long long bytes = 0;
     int transfer_ms = 0;
+    // Installers built before automatic retries wrote one "download: status 200, N bytes, M ms" line.
     if (!package_in_place &&
-        std::sscanf(text, "download: attempt from byte %*d: status %*d (HTTP %*d), libcurl result %*d, %lld bytes, %d ms",
-                    &bytes, &transfer_ms) == 2) {
+        (std::sscanf(text, "download: attempt from byte %*d: status %*d (HTTP %*d), libcurl result %*d, %lld bytes, %d ms",
+                     &bytes, &transfer_ms) == 2 ||
+         std::sscanf(text, "download: status 200, %lld bytes, %d ms", &bytes, &transfer_ms) == 2)) {
       steps.transfer_ms += transfer_ms;
       steps.bytes += bytes;
     }

@@ -18,8 +18,8 @@ struct InstallLogSteps {
   double verified = 0;     // "verify: ..."
   double unpacked = 0;     // "unpack: ..."
   double finished = 0;     // "outcome: ..."  (client check and registration done)
-  // Of the package's attempts ("download: attempt ..., N bytes, M ms" before the package is in place):
-  // the sum of their transfer times M and of their bytes N.
+  // Of the package's attempts ("download: attempt ..., N bytes, M ms" before the package is in place, or
+  // the one "download: status 200, N bytes, M ms" of older builds): the sum of their times M and bytes N.
   double transfer_ms = 0;
   long long bytes = 0;
 };

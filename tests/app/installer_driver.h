@@ -52,7 +52,8 @@ class InstallerDriver {
 // `text` in UTF-8, for printing and for comparing with the install log.
 std::string Utf8(const std::wstring& text);
 
-// Path of Install.exe in the build tree.
+// Path of the Install.exe under test: the environment's VEXO_INSTALLER when set (a Windows path; the
+// benchmark runs other builds that way), else the build tree's.
 std::wstring InstallerPath();
 // Writes the package listener's mode (see tests/support/test_http_server.py) and waits until the
 // listener follows it.
