@@ -123,9 +123,18 @@ Attempt Fetch(rg_Pelor_ShiChuang_WangLao::rg_WangLaoFangWenLei& net, const CWStr
   attempt.answer = ParseLastAnswer(response.GetHeaderLines());
   attempt.bytes = sink.file().bytes();
   const std::int32_t status = response.GetStatusCode();
-  LogFormat(L"download: attempt from byte %I64d: status %d (HTTP %d), libcurl result %d, %I64d bytes, %d ms", from,
-            status, attempt.answer.status, response.GetTransferError(), attempt.bytes,
-            static_cast<int>(response.GetTotalTime() / 1000));
+  // Where a slow attempt spent its time: the connection (TLS included) and the wait for the first byte.
+  curl_off_t connected_us = 0;
+  curl_off_t first_byte_us = 0;
+  if (CURL* easy = net.GetTransfer().GetCurl().GetEasy()) {
+    curl_easy_getinfo(easy, CURLINFO_APPCONNECT_TIME_T, &connected_us);
+    curl_easy_getinfo(easy, CURLINFO_STARTTRANSFER_TIME_T, &first_byte_us);
+  }
+  LogFormat(L"download: attempt from byte %I64d: status %d (HTTP %d), libcurl result %d, %I64d bytes, %d ms "
+            L"(connected at %d ms, first byte at %d ms)",
+            from, status, attempt.answer.status, response.GetTransferError(), attempt.bytes,
+            static_cast<int>(response.GetTotalTime() / 1000), static_cast<int>(connected_us / 1000),
+            static_cast<int>(first_byte_us / 1000));
   InstallOutcome& outcome = attempt.outcome;
   if (sink.out_of_space()) {
     outcome.failure = InstallFailure::kDiskSpace;
