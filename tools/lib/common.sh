@@ -81,9 +81,14 @@ dep_begin() {
   local name=$1 version=$2 recipe=$3
   [ -n "$version" ] || die "no $name source available (deb-src entry missing?)"
   dep_stamp_file=$(dep_stamp "$name" "$version" "$recipe")
-  [ -f "$dep_stamp_file" ] && exit 0
+  # The cache holds one build of each dependency: the one its last build recorded as current.
+  dep_current_file=$(vexo_deps_dir)/stamps/$name.current
+  # (A cache from before this record counts its one stamp as current.)
+  if [ -f "$dep_stamp_file" ] && [ ! -f "$dep_current_file" ]; then printf '%s' "$dep_stamp_file" >"$dep_current_file"; fi
+  dep_is_current() { [ -f "$dep_stamp_file" ] && [ "$(cat "$dep_current_file" 2>/dev/null)" = "$dep_stamp_file" ]; }
+  dep_is_current && exit 0
   dep_lock
-  [ -f "$dep_stamp_file" ] && exit 0
+  dep_is_current && exit 0
   prefix=$(vexo_deps_dir)
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
@@ -93,4 +98,5 @@ dep_begin() {
 dep_done() {
   mkdir -p "$(dirname "$dep_stamp_file")"
   touch "$dep_stamp_file"
+  printf '%s' "$dep_stamp_file" >"$dep_current_file"
 }
