@@ -6,9 +6,11 @@
 #include <schannel.h>
 
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include "runtime/win/scoped_certs.h"
+#include "runtime/win/scoped_handles.h"
 
 namespace vexo::net {
 
@@ -53,7 +55,26 @@ std::optional<std::wstring> WideHost(const std::string& host) {
   return wide;
 }
 
+DWORD WINAPI LoadTrustedRoots(LPVOID) {
+  win::ScopedCertStore root(::CertOpenSystemStoreW(0, L"ROOT"));
+  if (!root) return 0;
+  win::ScopedCertContext any(::CertEnumCertificatesInStore(root.get(), nullptr));
+  if (!any) return 0;
+  CERT_CHAIN_PARA chain_para = {};
+  chain_para.cbSize = sizeof(chain_para);
+  win::ScopedCertChain chain;
+  ::CertGetCertificateChain(nullptr, any.get(), nullptr, nullptr, &chain_para, 0, nullptr, chain.receive());
+  return 0;
+}
+
 }  // namespace
+
+void PrepareServerChecks() {
+  static std::once_flag started;
+  std::call_once(started, [] {
+    win::ScopedHandle thread(::CreateThread(nullptr, 0, &LoadTrustedRoots, nullptr, 0, nullptr));
+  });
+}
 
 bool IsTrustedServerCertificate(PCCERT_CONTEXT certificate, const std::wstring& host) {
   if (certificate == nullptr) return false;

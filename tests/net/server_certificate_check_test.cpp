@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "net/net_access.h"
 #include "net/net_settings.h"
+#include "net/server_certificate_check.h"
 #include "tests/net/recording_sink.h"
 #include "tests/net/test_server_urls.h"
 
@@ -77,6 +79,18 @@ class ServerCertificateCheckTest : public ::testing::Test {
   }
   void TearDown() override { vexo::net::SetNetSettings({}); }
 };
+
+TEST_F(ServerCertificateCheckTest, PreparingTheChecksChangesNoVerdictEvenWhileItRuns) {
+  vexo::net::PrepareServerChecks();
+  vexo::net::PrepareServerChecks();
+  const std::pair<const char*, const Outcome&> listeners[] = {
+      {"other-ca", kRefused}, {"trusted", kAccepted}, {"other-host", kRefused}, {"trusted", kAccepted}};
+  rg_WangLaoFangWenLei net;
+  for (const auto& [listener, outcome] : listeners) {
+    SCOPED_TRACE(listener);
+    ExpectOutcome(Get(net, ServerUrl(listener, "/small")), nullptr, outcome);
+  }
+}
 
 TEST_F(ServerCertificateCheckTest, OnlyTheTrustedCaForTheRightHostIsAcceptedWithEitherTrust) {
   struct Listener {
