@@ -115,6 +115,8 @@ def pattern_pieces(start, end):
 
 class Handler(http.server.SimpleHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
+    # As web servers do on kept connections: a short answer written in pieces is not held back for an ACK.
+    disable_nagle_algorithm = True
 
     def log_message(self, format, *args):
         pass
