@@ -1,5 +1,6 @@
 #include "app/install_worker.h"
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -99,6 +100,13 @@ InstallOutcome UnpackAndRegister() {
   return vexo::app::RegisterProduct(product);
 }
 
+// Whether progress reports are the package's: the signature file's small download that follows must not
+// take over the bar and the status line.
+std::atomic<bool> package_progress{false};
+
+// UI-thread callback: the status line names the step after the download (a text of static storage).
+vint ShowStep(vint text) { return rg_Global::StatusText.SetText(CWString(reinterpret_cast<const wchar_t*>(text))); }
+
 // UI-thread callback: the status line says which automatic retry is coming.
 vint ShowRetry(vint retry) {
   CWString text;
@@ -133,10 +141,19 @@ DWORD WINAPI InstallWorker(LPVOID) {
 #else
   const std::optional<vexo::app::HashedPackage> arrived;
 #endif
+  package_progress = true;
   InstallOutcome outcome =
       vexo::app::DownloadPackage(rg_Global::NetAccess, CWString(kPackageUrl), PackagePath(), options);
-  if (outcome.ok()) outcome = CheckSignature(options, arrived);
-  if (outcome.ok()) outcome = InstallPackage();
+  // The download has delivered its last report before it returned.
+  package_progress = false;
+  if (outcome.ok()) {
+    XC_CallUiThread(&ShowStep, reinterpret_cast<vint>(L"正在校验安装包…"));
+    outcome = CheckSignature(options, arrived);
+  }
+  if (outcome.ok()) {
+    XC_CallUiThread(&ShowStep, reinterpret_cast<vint>(L"正在安装，请稍候…"));
+    outcome = InstallPackage();
+  }
   vexo::app::LogFormat(L"outcome: %s", outcome.ok() ? L"installed" : vexo::app::FailureName(outcome.failure));
   if (outcome.ok()) {
     XC_CallUiThread(&ShowDonePage, 0);
@@ -149,7 +166,7 @@ DWORD WINAPI InstallWorker(LPVOID) {
 
 std::int32_t OnDownloadProgress(CPelObject*, CPelObject* source, std::uint32_t, std::int64_t download_total,
                                 std::int64_t downloaded, std::int64_t, std::int64_t) {
-  if (source != &rg_Global::NetAccess) return 0;
+  if (source != &rg_Global::NetAccess || !package_progress) return 0;
   // A resumed transfer counts on from the bytes held before it.
   const std::int64_t base = vexo::app::DownloadProgressBase();
   const std::int64_t total = download_total > 0 ? base + download_total : 0;
