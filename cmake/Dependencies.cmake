@@ -30,6 +30,7 @@ vexo_import_static(TARGET deps::zlib LIBRARY libz.a)
 vexo_import_static(TARGET deps::zip LIBRARY libzip.a DEFINES ZIP_STATIC LINKS deps::zlib bcrypt)
 # 7-Zip's SHA-256, with the processor's SHA instructions where it has them.
 vexo_import_static(TARGET deps::sha256 LIBRARY lib7zip-sha256.a)
-# libcurl with TLS through Schannel and content decoding through zlib.
+# libcurl with TLS through Schannel and content decoding through zlib. Its certificate calls load crypt32 at
+# the first connection; ws2_32 and secur32 are needed by its global set-up at start anyway.
 vexo_import_static(TARGET deps::curl LIBRARY libcurl.a DEFINES CURL_STATICLIB
-  LINKS deps::zlib ws2_32 crypt32 bcrypt secur32 advapi32)
+  LINKS deps::zlib ws2_32 delay::crypt32 bcrypt secur32 advapi32)

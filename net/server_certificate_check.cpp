@@ -56,7 +56,8 @@ std::optional<std::wstring> WideHost(const std::string& host) {
 }
 
 DWORD WINAPI LoadTrustedRoots(LPVOID) {
-  win::ScopedCertStore root(::CertOpenSystemStoreW(0, L"ROOT"));
+  win::ScopedCertStore root(::CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0,
+                                           CERT_SYSTEM_STORE_CURRENT_USER | CERT_STORE_READONLY_FLAG, L"ROOT"));
   if (!root) return 0;
   win::ScopedCertContext any(::CertEnumCertificatesInStore(root.get(), nullptr));
   if (!any) return 0;

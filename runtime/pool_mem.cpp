@@ -17,12 +17,7 @@ CPoolMem::CPoolMem() {
   if (region == nullptr) std::exit(-1);
   region_start_ = static_cast<char*>(region);
   region_end_ = region_start_ + kRegionSize;
-  free_head_ = region_start_;
-  char* last = region_end_ - block_size_;
-  for (char* block = region_start_; block < last; block += block_size_) {
-    NextFreeBlock(block) = block + block_size_;
-  }
-  NextFreeBlock(last) = nullptr;
+  next_unused_ = region_start_;
 }
 
 CPoolMem::~CPoolMem() { ::HeapFree(::GetProcessHeap(), 0, region_start_); }
@@ -62,7 +57,12 @@ bool CPoolMem::IsPoolPointer(const void* pointer) const {
 void* CPoolMem::PopBlock() {
   vexo::SpinLockGuard guard(lock_);
   void* block = free_head_;
-  if (block != nullptr) free_head_ = NextFreeBlock(block);
+  if (block != nullptr) {
+    free_head_ = NextFreeBlock(block);
+  } else if (next_unused_ != region_end_) {
+    block = next_unused_;
+    next_unused_ += block_size_;
+  }
   return block;
 }
 

@@ -14,8 +14,9 @@ class CPoolMem {
   static constexpr std::int32_t kBlockCount = 32768;
   static constexpr std::size_t kRegionSize = 0x800000;
 
-  // Takes the region from the process heap and links its blocks in ascending order. Ends the process
-  // with exit code -1 when the heap cannot supply the region.
+  // Takes the region from the process heap. Its blocks are handed out in ascending order the first time
+  // round, from a carving pointer, so set-up touches none of the region's pages. Ends the process with
+  // exit code -1 when the heap cannot supply the region.
   CPoolMem();
   // Returns the region to the process heap; pool blocks still held by callers must no longer be used.
   virtual ~CPoolMem();
@@ -45,7 +46,10 @@ class CPoolMem {
   void* free_head_ = nullptr;
   std::int32_t block_size_ = kBlockSize;
   vexo::SpinLock lock_;
+  // The lowest block never handed out yet; region end once every block has been. The free list holds
+  // only blocks that came back, so it is taken first: freed blocks are reused last in, first out.
+  char* next_unused_ = nullptr;
 };
 
-static_assert(sizeof(CPoolMem) == 4 * sizeof(void*) + 8,
-              "virtual table, region start and end, free list head, block size, lock");
+static_assert(sizeof(CPoolMem) == 5 * sizeof(void*) + 8,
+              "virtual table, region start and end, free list head, block size, lock, carving pointer");

@@ -24,6 +24,7 @@
 
 #include "bench/installer/child_process.h"
 #include "bench/installer/install_log_steps.h"
+#include "bench/installer/spread.h"
 #include "bench/installer/window_watch.h"
 #include "tests/app/install_traces.h"
 #include "tests/app/installer_driver.h"
@@ -33,6 +34,9 @@
 namespace {
 
 using vexo::bench::Now;
+using vexo::bench::Show;
+using vexo::bench::Spread;
+using vexo::bench::SpreadOf;
 using vexo::test::Element;
 
 constexpr const wchar_t* kInstallerTitle = L"Vexo助手在线安装";
@@ -57,29 +61,6 @@ long long FileSize(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
   return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-// Median, least and greatest of some figures.
-struct Spread {
-  double median = 0;
-  double min = 0;
-  double max = 0;
-};
-
-Spread SpreadOf(std::vector<double> values) {
-  if (values.empty()) return {};
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-  return {median, values.front(), values.back()};
-}
-
-// "1.234 (1.100–1.500)" with the figures scaled by `scale`.
-std::string Show(const Spread& spread, double scale, int decimals) {
-  char text[96];
-  std::snprintf(text, sizeof(text), "%.*f (%.*f–%.*f)", decimals, spread.median * scale, decimals, spread.min * scale,
-                decimals, spread.max * scale);
-  return text;
 }
 
 // Where the benchmark installs and downloads: the installer's default folder and temporary folder.

@@ -73,6 +73,37 @@ TEST(PoolMem, ExhaustedPoolFallsBackToTheHeapAndReusesFreedBlocksLastInFirstOut)
   EXPECT_EQ(pool.Alloc(16), blocks[3]);
 }
 
+TEST(PoolMem, ReturnedBlocksComeBeforeUnusedOnesAndEveryBlockIsHandedOutOnce) {
+  CPoolMem pool;
+  char* a = static_cast<char*>(pool.Alloc(8));
+  char* b = static_cast<char*>(pool.Alloc(8));
+  char* c = static_cast<char*>(pool.Alloc(8));
+  ASSERT_EQ(b - a, CPoolMem::kBlockSize);
+  ASSERT_EQ(c - b, CPoolMem::kBlockSize);
+
+  pool.Free(b);
+  EXPECT_EQ(pool.Alloc(8), b);
+  EXPECT_EQ(pool.Alloc(8), c + CPoolMem::kBlockSize) << "with nothing returned, the next unused block";
+  pool.Free(a);
+  pool.Free(c);
+  EXPECT_EQ(pool.Alloc(8), c);
+  EXPECT_EQ(pool.Alloc(8), a);
+  EXPECT_EQ(pool.Alloc(8), c + 2 * CPoolMem::kBlockSize) << "unused blocks resume where they stopped";
+
+  // Five blocks are out; the pool holds exactly the rest, each once, before it falls back to the heap.
+  std::set<void*> held = {a, b, c, c + CPoolMem::kBlockSize, c + 2 * CPoolMem::kBlockSize};
+  for (;;) {
+    void* p = pool.Alloc(8);
+    if (!pool.IsPoolPointer(p)) {
+      pool.Free(p);
+      break;
+    }
+    ASSERT_TRUE(held.insert(p).second) << "handed out twice: " << p;
+  }
+  EXPECT_EQ(held.size(), static_cast<std::size_t>(CPoolMem::kBlockCount));
+  for (void* p : held) pool.Free(p);
+}
+
 TEST(PoolMem, ReallocKeepsABlockWhileItFits) {
   CPoolMem pool;
   void* block = pool.Alloc(100);
