@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Prepares the project's wine prefix: CJK font replacements for the face names the UI uses, no crash
-# dialogs (a dialog would stall an unattended run), the 7-Zip console as 7z.exe in the system folder a
+# dialogs (a dialog would stall an unattended run) and no crash debugger, the 7-Zip console as 7z.exe in the system folder a
 # 32-bit process sees, and the test CA in the machine's trusted Root store. Needs WINEPREFIX and DISPLAY
 # set by the session and the build done (tools/build.sh). Redone only when one of its inputs changes.
 set -euo pipefail
@@ -26,6 +26,12 @@ for face in "Microsoft YaHei" "微软雅黑" "SimSun" "宋体" "NSimSun" "SimHei
     </dev/null >/dev/null 2>&1
 done
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+# Nor a debugger for a crashing program: the installer's shell refresh (RunDll32 with a user32 function that
+# wine lacks) would otherwise start winedbg, which takes a core for its backtrace while the done page shows.
+for key in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+  'HKLM\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug'; do
+  wine reg delete "$key" /v Debugger /f </dev/null >/dev/null 2>&1 || true
+done
 
 # wine links the user's Desktop, Documents and the like to the build machine's home: make them folders of
 # the prefix, so that shortcuts and files of the tests stay inside it and prefixes never share a desktop.
