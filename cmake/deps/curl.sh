@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds libcurl for the i686 mingw toolchain from Debian's source package: static, TLS through Schannel,
-# content decoding through Debian's mingw zlib, no other optional libraries. Only lib/ and the headers.
+# content decoding through Debian's mingw zlib, no other optional libraries, and only the protocols the
+# product speaks (HTTP and HTTPS; 120 KiB less in Install.exe). Only lib/ and the headers.
 set -euo pipefail
 source "$(dirname "$0")/../../tools/lib/common.sh"
 
@@ -25,7 +26,9 @@ quietly "$work/configure.log" env PKG_CONFIG_LIBDIR="$sysroot/lib/pkgconfig" PKG
   --disable-pthreads --disable-ldap --disable-ldaps --disable-manual \
   --without-libpsl --without-brotli --without-zstd --without-libidn2 --without-nghttp2 \
   --without-librtmp --without-libgsasl --without-hyper --without-ngtcp2 --without-nghttp3 \
-  --without-quiche --without-msh3
+  --without-quiche --without-msh3 \
+  --disable-ftp --disable-file --disable-dict --disable-gopher --disable-imap --disable-pop3 --disable-smtp \
+  --disable-telnet --disable-tftp --disable-smb --disable-rtsp --disable-mqtt
 quietly "$work/build.log" make -C lib -j 2
 quietly "$work/install.log" make -C lib install
 quietly "$work/install-headers.log" make -C include install
