@@ -108,7 +108,12 @@ class FaultMatrix : public ::testing::Test {
     const std::string outcome = installer.WaitForOutcome(c.bound_ms);
     const auto failed_after = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - begin);
     EXPECT_EQ(outcome, c.outcome) << installer.Log();
-    const std::string shown = ShownMessage(installer.Log());
+    // The worker logs the outcome before the UI thread shows the failure page and logs its message; the
+    // retry button can be clicked only after that.
+    std::string shown;
+    for (int waited_ms = 0; (shown = ShownMessage(installer.Log())).empty() && waited_ms < 10000; waited_ms += 100) {
+      ::Sleep(100);
+    }
     EXPECT_NE(shown.find(Utf8(c.words)), std::string::npos) << shown;
     for (const wchar_t* path : vexo::test::kUninstallPaths) EXPECT_FALSE(vexo::test::KeyExists(path)) << Utf8(path);
     for (int csidl : vexo::test::kShortcutFolders) EXPECT_FALSE(IsFile(vexo::test::ShortcutPath(csidl)));
@@ -184,7 +189,56 @@ class SevenZipReplaced {
   bool restored_ = false;
 };
 
+// Makes the uninstall key refuse the product's entry: "Uninstall" is put back as a volatile key, under which
+// Windows creates no lasting key (ERROR_CHILD_MUST_BE_VOLATILE). Registry permissions would be the field's
+// cause, but wine does not enforce them. What the key held is kept in a copy beside it and put back.
+class UninstallKeyRefusing {
+ public:
+  UninstallKeyRefusing() {
+    HKEY saved = nullptr;
+    if (::RegCreateKeyW(HKEY_LOCAL_MACHINE, kSaved, &saved) != ERROR_SUCCESS) return;
+    const bool copied = ::RegCopyTreeW(HKEY_LOCAL_MACHINE, kUninstall, saved) == ERROR_SUCCESS;
+    ::RegCloseKey(saved);
+    if (!copied) return;
+    Remove(kUninstall);
+    HKEY key = nullptr;
+    ready_ = ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstall, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                               nullptr, &key, nullptr) == ERROR_SUCCESS;
+    if (key != nullptr) ::RegCloseKey(key);
+  }
+  ~UninstallKeyRefusing() { Restore(); }
+  bool ready() const { return ready_; }
+  void Restore() {
+    if (restored_) return;
+    restored_ = true;
+    Remove(kUninstall);
+    HKEY key = nullptr;
+    if (::RegCreateKeyW(HKEY_LOCAL_MACHINE, kUninstall, &key) != ERROR_SUCCESS) return;
+    const bool copied = ::RegCopyTreeW(HKEY_LOCAL_MACHINE, kSaved, key) == ERROR_SUCCESS;
+    ::RegCloseKey(key);
+    if (copied) Remove(kSaved);
+  }
+
+ private:
+  static void Remove(const wchar_t* path) {
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, path);
+    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, path);
+  }
+  static constexpr const wchar_t* kUninstall =
+      L"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+  static constexpr const wchar_t* kSaved =
+      L"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall.vexo-saved";
+  bool ready_ = false;
+  bool restored_ = false;
+};
+
 TEST_F(FaultMatrix, TheMachine) {
+  {
+    UninstallKeyRefusing refusing;
+    ASSERT_TRUE(refusing.ready());
+    Run({"uninstall key not writable", "ok", "registration-failed", L"写入卸载信息", {},
+         [&] { refusing.Restore(); }});
+  }
   {
     SevenZipReplaced failing;
     Run({"7z.exe fails", "ok", "unpack-failed", L"解压安装包失败", {}, [&] { failing.Restore(); }});
