@@ -27,10 +27,12 @@ for face in "Microsoft YaHei" "微软雅黑" "SimSun" "宋体" "NSimSun" "SimHei
 done
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
 # Nor a debugger for a crashing program: the installer's shell refresh (RunDll32 with a user32 function that
-# wine lacks) would otherwise start winedbg, which takes a core for its backtrace while the done page shows.
-for key in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
-  'HKLM\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug'; do
-  wine reg delete "$key" /v Debugger /f </dev/null >/dev/null 2>&1 || true
+# wine lacks) would otherwise start winedbg, whose console window opens over the done page and takes a core
+# for its backtrace. wine starts winedbg when the key names no debugger, so it names one that does not exist;
+# and it reads the 64-bit view of the key even for a 32-bit program, so both views get it.
+for view in 64 32; do
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ \
+    /d 'no-crash-debugger.exe' /f /reg:$view </dev/null >/dev/null 2>&1
 done
 
 # wine links the user's Desktop, Documents and the like to the build machine's home: make them folders of
