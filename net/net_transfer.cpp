@@ -64,6 +64,10 @@ void rg_WangLaoChuanShuLei::LeaveHolder() {
 void rg_WangLaoChuanShuLei::BeginTransfer() {
   // Again, for a handle that libcurl could only make after construction.
   InstallCallbacks();
+  // A notice of an earlier transfer that never ran must not hold back this one's.
+  vexo::SpinLockGuard guard(latest_lock_);
+  notice_queued_ = false;
+  last_notice_ms_ = 0;
 }
 
 int rg_WangLaoChuanShuLei::ReportProgress(void* holder, curl_off_t download_total, curl_off_t downloaded,
@@ -77,16 +81,22 @@ int rg_WangLaoChuanShuLei::ReportProgress(void* holder, curl_off_t download_tota
 }
 
 void rg_WangLaoChuanShuLei::PostProgress(const vexo::net::ProgressCounts& counts) {
+  const std::uint64_t now = ::GetTickCount64();
   bool queue = false;
   {
     vexo::SpinLockGuard guard(latest_lock_);
     latest_ = counts;
-    queue = !latest_pending_;
     latest_pending_ = true;
+    queue = !notice_queued_ && now - last_notice_ms_ >= kNoticeGapMs;
+    if (queue) {
+      notice_queued_ = true;
+      last_notice_ms_ = now;
+    }
   }
+  // Counts held back by the gap go with the next report's notice, or with EndTransfer.
   if (queue && !PostNotice(0, 0)) {
     vexo::SpinLockGuard guard(latest_lock_);
-    latest_pending_ = false;
+    notice_queued_ = false;
   }
 }
 
@@ -112,6 +122,10 @@ int rg_WangLaoChuanShuLei::SendProgress(const vexo::net::ProgressCounts& counts)
 
 std::uint32_t rg_WangLaoChuanShuLei::OnNotice(std::uint32_t, void* arguments, std::uint32_t) {
   if (arguments == nullptr) {
+    {
+      vexo::SpinLockGuard guard(latest_lock_);
+      notice_queued_ = false;
+    }
     vexo::net::ProgressCounts counts;
     if (!TakeLatest(&counts)) return 0;
     return static_cast<std::uint32_t>(

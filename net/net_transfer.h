@@ -59,10 +59,15 @@ class rg_WangLaoChuanShuLei : public CPelObject, public IPelNoticeReceiver {
     // Each report waits for the handlers on the owner thread; a non-zero result aborts the transfer.
     kWaitForHandlers,
     // The transferring thread never waits: it keeps the latest counts and queues one notice at a time,
-    // which delivers the counts latest when it runs; the handlers' results are ignored. EndTransfer
-    // delivers what is still pending, so the last counts always arrive before the request returns.
+    // at most one every kNoticeGapMs, which delivers the counts latest when it runs; the handlers'
+    // results are ignored. EndTransfer delivers what is still pending, so the last counts always arrive
+    // before the request returns.
     kLatestWithoutWaiting,
   };
+  // The shortest time between two queued notices of the latest-counts delivery: often enough for a
+  // smooth bar, rare enough that the owner thread's handling does not take the processor from the transfer.
+  static constexpr std::uint32_t kNoticeGapMs = 30;
+
   // Sets the delivery for this object's later transfers (kWaitForHandlers at construction and in copies).
   // Owner thread, while no transfer runs.
   void SetProgressDelivery(ProgressDelivery delivery) {
@@ -96,9 +101,12 @@ class rg_WangLaoChuanShuLei : public CPelObject, public IPelNoticeReceiver {
 
   vexo::CountedRef<CurlHolder> holder_;
   ProgressEvent progress_;
-  // The latest-counts delivery: the counts, whether a delivery of them is pending, and their lock.
+  // The latest-counts delivery: the counts, whether a delivery of them is pending, whether a notice is
+  // queued and when the last one was, and their lock.
   bool latest_only_ = false;
   bool latest_pending_ = false;
+  bool notice_queued_ = false;
+  std::uint64_t last_notice_ms_ = 0;
   vexo::net::ProgressCounts latest_;
   vexo::SpinLock latest_lock_;
 };

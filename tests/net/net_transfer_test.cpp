@@ -241,6 +241,28 @@ TEST_F(NetTransferTest, LatestCountsDeliveryReachesTheHandlersWhileTheTransferRu
   EXPECT_EQ(progress.last_downloaded, 10000) << "the completing report always arrives";
 }
 
+TEST_F(NetTransferTest, LatestCountsDeliveryQueuesAtMostOneNoticePerGap) {
+  HandlerOwner owner;
+  ProgressLog progress;
+  rg_WangLaoChuanShuLei transfer;
+  transfer.SetProgressDelivery(rg_WangLaoChuanShuLei::ProgressDelivery::kLatestWithoutWaiting);
+  transfer.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
+  // A fast body of many pieces: libcurl reports after every piece, far more often than the gap.
+  constexpr std::int64_t kBody = 40000000;
+  CURLcode code = CURLE_FAILED_INIT;
+  const ULONGLONG start = ::GetTickCount64();
+  vexo::test::RunWhilePumping([&] {
+    code = Get(transfer, ServerUrl("http", "/bytes/" + std::to_string(kBody)));
+    transfer.EndTransfer();
+  });
+  const ULONGLONG elapsed = ::GetTickCount64() - start;
+  EXPECT_EQ(code, CURLE_OK);
+  // One notice at the start, one per gap after it, and the transfer's end.
+  EXPECT_LE(progress.threads.size(), elapsed / rg_WangLaoChuanShuLei::kNoticeGapMs + 2)
+      << "in " << elapsed << " ms";
+  EXPECT_EQ(progress.last_downloaded, kBody) << "the completing report always arrives";
+}
+
 TEST_F(NetTransferTest, NoticeArgumentsCarrySixtyFourBitCounts) {
   HandlerOwner owner;
   ProgressLog progress;
