@@ -27,8 +27,11 @@ constexpr std::size_t kSignatureStep = 3;
 
 }  // namespace
 
-double SecondsOfDay(const SYSTEMTIME& time) {
-  return time.wHour * 3600.0 + time.wMinute * 60.0 + time.wSecond + time.wMilliseconds / 1000.0;
+double LogSeconds(const SYSTEMTIME& time) {
+  FILETIME file_time{};
+  if (!::SystemTimeToFileTime(&time, &file_time)) return 0;
+  const ULONGLONG ticks = (static_cast<ULONGLONG>(file_time.dwHighDateTime) << 32) | file_time.dwLowDateTime;
+  return static_cast<double>(ticks / 10000) / 1000.0;
 }
 
 InstallLogSteps ReadInstallLogSteps(const std::string& log) {
@@ -40,14 +43,22 @@ InstallLogSteps ReadInstallLogSteps(const std::string& log) {
     if (line_end == std::string::npos) line_end = log.size();
     const std::string line = log.substr(line_start, line_end - line_start);
     line_start = line_end + 1;
-    int hour = 0, minute = 0, second = 0, millisecond = 0, text_at = 0;
-    if (std::sscanf(line.c_str(), "%*d-%*d-%*d %d:%d:%d.%d  %n", &hour, &minute, &second, &millisecond, &text_at) !=
-            4 ||
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0, text_at = 0;
+    if (std::sscanf(line.c_str(), "%d-%d-%d %d:%d:%d.%d  %n", &year, &month, &day, &hour, &minute, &second,
+                    &millisecond, &text_at) != 7 ||
         text_at == 0) {
       continue;
     }
     const char* text = line.c_str() + text_at;
-    const double moment = hour * 3600.0 + minute * 60.0 + second + millisecond / 1000.0;
+    SYSTEMTIME stamp{};
+    stamp.wYear = static_cast<WORD>(year);
+    stamp.wMonth = static_cast<WORD>(month);
+    stamp.wDay = static_cast<WORD>(day);
+    stamp.wHour = static_cast<WORD>(hour);
+    stamp.wMinute = static_cast<WORD>(minute);
+    stamp.wSecond = static_cast<WORD>(second);
+    stamp.wMilliseconds = static_cast<WORD>(millisecond);
+    const double moment = LogSeconds(stamp);
     // Download lines after the package is in place are the signature file's.
     const bool package_in_place = found[kPackageStep];
     for (std::size_t i = 0; i < kStepCount; ++i) {

@@ -28,7 +28,7 @@ struct InstallLogSteps {
 // one is missing.
 InstallLogSteps ReadInstallLogSteps(const std::string& log);
 
-// `time` in seconds since midnight, the log's scale.
-double SecondsOfDay(const SYSTEMTIME& time);
+// `time` in seconds on the log's scale (local time, counted across days, so a run may pass midnight).
+double LogSeconds(const SYSTEMTIME& time);
 
 }  // namespace vexo::bench

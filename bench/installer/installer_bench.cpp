@@ -238,9 +238,9 @@ InstallFigures RunInstaller(const Places& places, long long package_bytes) {
   if (exit_code != 0) std::printf("  Install.exe exited with %ld after the close click\n", exit_code);
   figures.total = shown - clicked;
   // The log's clock and the bench's are both the system's; the click's local time joins them.
-  const double click_moment = vexo::bench::SecondsOfDay(local);
+  const double click_moment = vexo::bench::LogSeconds(local);
   const double shown_moment = click_moment + figures.total;
-  figures.built = steps.started - vexo::bench::SecondsOfDay(start_local);
+  figures.built = steps.started - vexo::bench::LogSeconds(start_local);
   figures.handled = steps.clicked - click_moment;
   figures.download = steps.downloaded - steps.clicked;
   figures.signature = steps.signature - steps.downloaded;
