@@ -1,6 +1,5 @@
 // Package hash: the SHA-256 of the package, fed piece by piece as the download arrives or as the file is
-// read (7-Zip's SHA-256: the processor's SHA instructions where it has them), hashed on a thread of its own
-// so that the feeding thread does not wait for it.
+// read (7-Zip's SHA-256: the processor's SHA instructions where it has them).
 #pragma once
 
 #include <array>
@@ -23,11 +22,9 @@ class PackageHash {
   PackageHash(const PackageHash&) = delete;
   PackageHash& operator=(const PackageHash&) = delete;
 
-  // Adds the next `size` bytes (copied; the caller may reuse its buffer at once); false, adding nothing,
-  // once the hash is finished. Waits only when several megabytes are still waiting to be hashed.
+  // Adds the next `size` bytes; false, adding nothing, once the hash is finished.
   bool Add(const void* data, std::size_t size);
-  // Ends the hash: the digest of every byte added, and their number, once the thread has hashed them all.
-  // False when it was finished already.
+  // Ends the hash: the digest of every byte added, and their number. False when it was finished already.
   bool Finish(HashedPackage& out);
 
   // The bytes added so far.

@@ -60,31 +60,6 @@ TEST(PackageHash, KnownDigestsWhateverThePieces) {
   }
 }
 
-// Bytes of a pattern long enough to pass through the hashing thread in several blocks, more than it takes
-// in at once; the digest is Python's hashlib.sha256 of the same bytes.
-std::string Pattern() {
-  std::string bytes(9 * 1024 * 1024 + 123, '\0');
-  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xff);
-  return bytes;
-}
-constexpr const char* kPatternSha256 = "85a84a00c4285a8c9887a1278949ad9e48d2264c38e5ad5c3a1b16609a503914";
-
-TEST(PackageHash, ManyBlocksInAnyPiecesKeepTheirOrder) {
-  const std::string bytes = Pattern();
-  for (std::size_t piece : {std::size_t{0}, std::size_t{4096}, std::size_t{(1 << 20) - 1}, std::size_t{1 << 20},
-                            std::size_t{(1 << 20) + 1}, std::size_t{5 << 20}}) {
-    EXPECT_EQ(HashInPieces(bytes, piece), kPatternSha256) << "pieces of " << piece;
-  }
-}
-
-// A download that fails drops its hash unfinished: the object's end must end its thread (a hang fails here).
-TEST(PackageHash, AnUnfinishedHashEndsWithItsOwner) {
-  const std::string bytes = Pattern();
-  PackageHash hash;
-  ASSERT_TRUE(hash.Add(bytes.data(), bytes.size()));
-  EXPECT_EQ(hash.bytes(), bytes.size());
-}
-
 TEST(PackageHash, AFinishedHashTakesNothingMore) {
   PackageHash hash;
   HashedPackage first;
