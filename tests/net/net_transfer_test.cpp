@@ -200,13 +200,22 @@ void DispatchWaitingMessages() {
   while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
 }
 
-TEST_F(NetTransferTest, LatestCountsDeliveryNeverWaitsAndDeliversTheLastCountsOnce) {
+// A transfer set to the latest-counts delivery, its reports logged in `progress`.
+class LatestCountsDelivery : public NetTransferTest {
+ protected:
+  void SetUp() override {
+    NetTransferTest::SetUp();
+    transfer.SetProgressDelivery(rg_WangLaoChuanShuLei::ProgressDelivery::kLatestWithoutWaiting);
+    transfer.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
+  }
+
   HandlerOwner owner;
   ProgressLog progress;
-  progress.answer = 1;  // ignored: this delivery cannot abort
   rg_WangLaoChuanShuLei transfer;
-  transfer.SetProgressDelivery(rg_WangLaoChuanShuLei::ProgressDelivery::kLatestWithoutWaiting);
-  transfer.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
+};
+
+TEST_F(LatestCountsDelivery, NeverWaitsAndDeliversTheLastCountsOnce) {
+  progress.answer = 1;  // ignored: this delivery cannot abort
   CURLcode code = CURLE_FAILED_INIT;
   // Nobody dispatches the owner thread's messages: a transfer that waited for its handlers would hang.
   ASSERT_TRUE(RunWithoutPumping([&] { code = Get(transfer, ServerUrl("http", "/slow")); }));
@@ -224,12 +233,7 @@ TEST_F(NetTransferTest, LatestCountsDeliveryNeverWaitsAndDeliversTheLastCountsOn
   EXPECT_EQ(progress.threads.size(), 1u);
 }
 
-TEST_F(NetTransferTest, LatestCountsDeliveryReachesTheHandlersWhileTheTransferRuns) {
-  HandlerOwner owner;
-  ProgressLog progress;
-  rg_WangLaoChuanShuLei transfer;
-  transfer.SetProgressDelivery(rg_WangLaoChuanShuLei::ProgressDelivery::kLatestWithoutWaiting);
-  transfer.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
+TEST_F(LatestCountsDelivery, ReachesTheHandlersWhileTheTransferRuns) {
   CURLcode code = CURLE_FAILED_INIT;
   vexo::test::RunWhilePumping([&] {
     code = Get(transfer, ServerUrl("http", "/slow"));
@@ -241,12 +245,7 @@ TEST_F(NetTransferTest, LatestCountsDeliveryReachesTheHandlersWhileTheTransferRu
   EXPECT_EQ(progress.last_downloaded, 10000) << "the completing report always arrives";
 }
 
-TEST_F(NetTransferTest, LatestCountsDeliveryQueuesAtMostOneNoticePerGap) {
-  HandlerOwner owner;
-  ProgressLog progress;
-  rg_WangLaoChuanShuLei transfer;
-  transfer.SetProgressDelivery(rg_WangLaoChuanShuLei::ProgressDelivery::kLatestWithoutWaiting);
-  transfer.GetProgressEvent().Bind(&LogProgress, owner.self, UserValue(progress));
+TEST_F(LatestCountsDelivery, QueuesAtMostOneNoticePerGap) {
   // A fast body of many pieces: libcurl reports after every piece, far more often than the gap.
   constexpr std::int64_t kBody = 40000000;
   CURLcode code = CURLE_FAILED_INIT;
