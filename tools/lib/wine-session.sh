@@ -16,7 +16,7 @@ wine_session_stop() {
 wine_session_start() {
   export WINEPREFIX=$VEXO_BUILD_DIR/wineprefix
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
   export LANG=C.UTF-8 LC_ALL=C.UTF-8
   trap wine_session_stop EXIT
   trap 'exit 130' INT TERM
