@@ -17,6 +17,7 @@
 #include "app/phases/verify.h"
 #include "app/package_public_key.h"
 #include "app/progress_percent.h"
+#include "net/server_certificate_check.h"
 #include "net/system_proxy.h"
 #include "runtime/win/com_ptr.h"
 #include "sys/special_folder.h"
@@ -179,6 +180,11 @@ std::int32_t OnDownloadProgress(CPelObject*, CPelObject* source, std::uint32_t, 
   static vexo::app::DownloadMeter meter;
   if (received > 0 && meter.Report(total, received, ::GetTickCount())) rg_Global::StatusText.SetText(meter.Text());
   return 0;
+}
+
+void PrepareDownload() {
+  vexo::net::PrepareServerChecks();
+  vexo::net::PrepareSystemProxyFor(CWString(kPackageUrl));
 }
 
 bool StartInstallWorker() {

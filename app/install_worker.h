@@ -25,6 +25,10 @@ std::int32_t OnDownloadProgress(CPelObject* owner, CPelObject* source, std::uint
                                 std::int64_t download_total, std::int64_t downloaded, std::int64_t upload_total,
                                 std::int64_t uploaded);
 
+// Starts, on threads of their own, what the download needs before the click: the trusted roots of the
+// server check and the system proxy's choice for the package's address. Call once the start page shows.
+void PrepareDownload();
+
 // Starts InstallWorker on a new thread (the handle is not kept). false when no thread could be created.
 bool StartInstallWorker();
 

@@ -1,10 +1,10 @@
 #include "app/startup_class.h"
 
 #include "app/install_log.h"
+#include "app/install_worker.h"
 #include "app/installer_window.h"
 #include "app/single_instance.h"
 #include "net/net_settings.h"
-#include "net/server_certificate_check.h"
 #include "runtime/app_instance.h"
 #include "runtime/binary_stream.h"
 #include "runtime/pel_mem.h"
@@ -41,8 +41,8 @@ void rg_QiDongLei::Start() {
   XC_LoadResourceZip(archive.GetText(), L"resource.res", kPassword);
   BuildWindow();
   ResolveInstallLocations();
-  // While the user reads the start page, Windows loads the trusted roots the download's check needs.
-  vexo::net::PrepareServerChecks();
+  // While the user reads the start page, the download's checks and proxy choice get ready.
+  PrepareDownload();
   vexo::app::LogFormat(L"start: install folder %s, download folder %s", rg_Global::InstallFolder.GetText(),
                        rg_Global::TempFolder.GetText());
   XRunXCGUI();

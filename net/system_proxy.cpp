@@ -30,7 +30,16 @@ struct UserProxySetting {
   std::wstring auto_config_url;
   std::wstring server_list;
   std::wstring bypass_list;
+
+  bool operator==(const UserProxySetting& other) const {
+    return auto_detect == other.auto_detect && auto_config_url == other.auto_config_url &&
+           server_list == other.server_list && bypass_list == other.bypass_list;
+  }
+  bool operator!=(const UserProxySetting& other) const { return !(*this == other); }
+  bool automatic() const { return auto_detect || !auto_config_url.empty(); }
 };
+
+using Clock = std::chrono::steady_clock;
 
 std::wstring TextOf(const ScopedGlobalText& text) { return text ? std::wstring(text.get()) : std::wstring(); }
 
@@ -90,35 +99,84 @@ std::optional<std::wstring> ResolveAutomatically(const UserProxySetting& setting
   return std::nullopt;
 }
 
-// The answer of automatic configuration, handed from the resolving thread to the waiting one.
+// The answer of automatic configuration, handed from the resolving thread to the waiting one. A prepared
+// answer also carries the settings its thread read, so that the taker can tell whether they still hold.
 struct PendingAnswer {
   std::mutex mutex;
   std::condition_variable arrived;
+  std::optional<UserProxySetting> setting;
+  bool setting_read = false;
   bool done = false;
   std::optional<std::wstring> proxy;
 };
 
-// ResolveAutomatically on a thread of its own, waited for at most `timeout_ms`: detection and script
-// downloads can take far longer than a user waits. A thread that answers late ends by itself.
-std::optional<std::wstring> ResolveWithin(const UserProxySetting& setting, const std::wstring& url,
-                                          const ProxyTarget& target, int timeout_ms) {
-  auto pending = std::make_shared<PendingAnswer>();
+// Runs `resolve` (which returns the answer) on a detached thread that hands it to `pending`; false when no
+// thread could be started.
+template <typename Resolve>
+bool StartResolving(const std::shared_ptr<PendingAnswer>& pending, Resolve resolve) {
   try {
-    std::thread([pending, setting, url, target, timeout_ms] {
-      std::optional<std::wstring> proxy = ResolveAutomatically(setting, url, target, timeout_ms);
+    std::thread([pending, resolve] {
+      std::optional<std::wstring> proxy = resolve(*pending);
       std::lock_guard<std::mutex> lock(pending->mutex);
       pending->proxy = std::move(proxy);
       pending->done = true;
       pending->arrived.notify_all();
     }).detach();
   } catch (const std::system_error&) {
+    return false;
+  }
+  return true;
+}
+
+// ResolveAutomatically on a thread of its own, waited for until `deadline`: detection and script downloads
+// can take far longer than a user waits. A thread that answers late ends by itself.
+std::optional<std::wstring> ResolveWithin(const UserProxySetting& setting, const std::wstring& url,
+                                          const ProxyTarget& target, int timeout_ms, Clock::time_point deadline) {
+  auto pending = std::make_shared<PendingAnswer>();
+  if (!StartResolving(pending, [setting, url, target, timeout_ms](PendingAnswer&) {
+        return ResolveAutomatically(setting, url, target, timeout_ms);
+      })) {
     return std::nullopt;
   }
   std::unique_lock<std::mutex> lock(pending->mutex);
-  if (!pending->arrived.wait_for(lock, std::chrono::milliseconds(timeout_ms), [&] { return pending->done; })) {
-    return std::nullopt;
-  }
+  if (!pending->arrived.wait_until(lock, deadline, [&] { return pending->done; })) return std::nullopt;
   return pending->proxy;
+}
+
+// The preparation PrepareSystemProxyFor started last, until a SystemProxyFor call takes it.
+struct Preparation {
+  std::mutex mutex;
+  std::wstring url;
+  std::shared_ptr<PendingAnswer> pending;
+};
+
+Preparation& LastPreparation() {
+  static Preparation preparation;
+  return preparation;
+}
+
+// Takes the preparation for `url` out (so that it serves one call only); null when there is none for it.
+std::shared_ptr<PendingAnswer> TakePreparation(const std::wstring& url) {
+  Preparation& preparation = LastPreparation();
+  std::lock_guard<std::mutex> lock(preparation.mutex);
+  std::shared_ptr<PendingAnswer> pending = std::move(preparation.pending);
+  preparation.pending.reset();
+  if (preparation.url != url) pending.reset();
+  return pending;
+}
+
+// Waits until `deadline` for the prepared answer; true, with the answer in `proxy`, when it came and was
+// found with the settings that hold now.
+bool PreparedAnswer(PendingAnswer& pending, const UserProxySetting& setting, Clock::time_point deadline,
+                    std::optional<std::wstring>* proxy) {
+  std::unique_lock<std::mutex> lock(pending.mutex);
+  // Settings that changed since make the answer worthless: no need to wait for the rest of it.
+  pending.arrived.wait_until(lock, deadline, [&] {
+    return pending.done || (pending.setting_read && pending.setting != setting);
+  });
+  if (!pending.done || pending.setting != setting) return false;
+  *proxy = pending.proxy;
+  return true;
 }
 
 }  // namespace
@@ -127,14 +185,43 @@ CWString SystemProxyFor(const CWString& url) {
   const std::wstring address = url.GetText();
   ProxyTarget target;
   if (!ProxyTargetOf(address, &target)) return CWString();
+  const std::shared_ptr<PendingAnswer> prepared = TakePreparation(address);
   std::optional<UserProxySetting> setting = ReadUserProxySetting();
   if (!setting) return CWString();
-  if (setting->auto_detect || !setting->auto_config_url.empty()) {
+  if (setting->automatic()) {
     const int timeout_ms = static_cast<int>(GetNetSettings().proxy_timeout_ms);
-    std::optional<std::wstring> automatic = ResolveWithin(*setting, address, target, timeout_ms);
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    std::optional<std::wstring> automatic;
+    if (!prepared || !PreparedAnswer(*prepared, *setting, deadline, &automatic)) {
+      automatic = ResolveWithin(*setting, address, target, timeout_ms, deadline);
+    }
     if (automatic) return CWString(automatic->c_str());
   }
   return CWString(FixedProxyFor(target, setting->server_list, setting->bypass_list).c_str());
+}
+
+void PrepareSystemProxyFor(const CWString& url) {
+  const std::wstring address = url.GetText();
+  ProxyTarget target;
+  if (!ProxyTargetOf(address, &target)) return;
+  const int timeout_ms = static_cast<int>(GetNetSettings().proxy_timeout_ms);
+  auto pending = std::make_shared<PendingAnswer>();
+  const bool started = StartResolving(pending, [address, target, timeout_ms](PendingAnswer& answer) {
+    std::optional<UserProxySetting> setting = ReadUserProxySetting();
+    {
+      std::lock_guard<std::mutex> lock(answer.mutex);
+      answer.setting = setting;
+      answer.setting_read = true;
+      answer.arrived.notify_all();
+    }
+    std::optional<std::wstring> proxy;
+    if (setting && setting->automatic()) proxy = ResolveAutomatically(*setting, address, target, timeout_ms);
+    return proxy;
+  });
+  Preparation& preparation = LastPreparation();
+  std::lock_guard<std::mutex> lock(preparation.mutex);
+  preparation.url = address;
+  preparation.pending = started ? pending : nullptr;
 }
 
 }  // namespace vexo::net

@@ -51,6 +51,12 @@ std::string ScriptUrl(const std::string& result, const std::string& tag) {
   return ServerUrl("http", path + "?tag=" + tag);
 }
 
+// The script at ScriptUrl(result, tag) served by the proxy listener instead, which logs each request.
+std::string LoggedScriptUrl(const std::string& result, const std::string& tag) {
+  const std::string url = ScriptUrl(result, tag);
+  return "http://127.0.0.1:" + std::to_string(ServerPort("proxy")) + url.substr(url.find("/pac/"));
+}
+
 int CountLines(const std::string& text, const std::string& line) {
   int count = 0;
   for (std::size_t at = text.find(line + "\n"); at != std::string::npos; at = text.find(line + "\n", at + 1)) {
@@ -121,6 +127,16 @@ class SystemProxyTest : public ::testing::Test {
   }
 
   std::wstring ProxyFor() const { return SystemProxyFor(CWString(Wide(url_).c_str())).GetText(); }
+
+  // Waits (up to 10 s) until the proxy listener has served the script at `script_url`; true when it has.
+  bool WaitForFetch(const std::string& script_url) const {
+    const std::string line = "GET " + script_url.substr(script_url.find("/pac/"));
+    for (int wait = 0; wait < 100; ++wait) {
+      if (CountLines(vexo::test::ServerStateText("proxy-requests.log"), line) > 0) return true;
+      ::Sleep(100);
+    }
+    return false;
+  }
 
   // The download goes through the proxy listener: SystemProxyFor names it and the tunnel is logged.
   void ExpectDownloadThroughProxyListener() {
@@ -221,6 +237,53 @@ TEST_F(SystemProxyTest, WithoutAnAnswerFromTheScriptTheFixedProxyDecides) {
     Set({kUseScript, "", "", script});
     ExpectDirectDownload();
   }
+}
+
+TEST_F(SystemProxyTest, APreparationUnderSettingsReplacedSinceIsNotUsed) {
+  struct Case {
+    const char* what;
+    ProxySetting now;
+    bool through_proxy;
+  };
+  const Case cases[] = {
+      {"another script", {kUseScript, "", "", ScriptUrl("PROXY " + ProxyListenerAddress(), "replaced")}, true},
+      {"a fixed proxy", {kUseProxy, ProxyListenerAddress(), "", ""}, true},
+      {"no proxy", {kDirect, "", "", ""}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string before = LoggedScriptUrl("PROXY " + DeadProxyAddress(), "before-" + std::to_string(&c - cases));
+    Set({kUseScript, "", "", before});
+    PrepareSystemProxyFor(CWString(Wide(url_).c_str()));
+    // The preparation has read the settings once it fetches their script.
+    ASSERT_TRUE(WaitForFetch(before));
+    Set(c.now);
+    if (c.through_proxy) {
+      ExpectDownloadThroughProxyListener();
+    } else {
+      ExpectDirectDownload();
+    }
+  }
+}
+
+TEST_F(SystemProxyTest, APreparationForAnotherAddressIsNotUsed) {
+  // The script sends the other address direct and this one through the proxy listener.
+  const std::string other = ServerUrl("trusted", "/small");
+  Set({kUseScript, "", "", ScriptUrl("PROXY " + ProxyListenerAddress(), "per-address") + "&direct-for=/small"});
+  PrepareSystemProxyFor(CWString(Wide(other).c_str()));
+  ExpectDownloadThroughProxyListener();
+  EXPECT_EQ(std::wstring(SystemProxyFor(CWString(Wide(other).c_str())).GetText()), L"");
+}
+
+TEST_F(SystemProxyTest, ACallWaitsForAPreparationOnlyAsLongAsForALookupOfItsOwn) {
+  // The preparation may take its time; the call that follows may not.
+  const std::string dead = DeadProxyAddress();
+  Set({kUseScript | kUseProxy, ProxyListenerAddress(), "", ScriptUrl("PROXY " + dead, "prepared-late") + "&delay=5"});
+  PrepareSystemProxyFor(CWString(Wide(url_).c_str()));
+  NetSettings settings = GetNetSettings();
+  settings.proxy_timeout_ms = 1000;
+  SetNetSettings(settings);
+  ExpectDownloadThroughProxyListener();
 }
 
 TEST_F(SystemProxyTest, UrlsItCannotSplitGoDirect) {

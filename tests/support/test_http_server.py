@@ -34,7 +34,7 @@ Every listener serves the same paths (HTTP/1.1, keep-alive):
   /echo               the request as received: request line, header lines, an empty line, the body
   /pac/RESULT         a proxy auto-configuration script whose FindProxyForURL returns RESULT (URL-decoded,
                       e.g. "PROXY 127.0.0.1:8080" or "DIRECT") for every URL; with ?delay=S it answers only
-                      after S seconds
+                      after S seconds; with &direct-for=TEXT it returns "DIRECT" for URLs containing TEXT
 
 With PACKAGE_DIR and PACKAGE_PORT it also runs the installer's package listener, "package": HTTPS with the
 test CA's localhost certificate on that fixed port (the installer's download address is fixed at build
@@ -267,9 +267,16 @@ class Handler(http.server.SimpleHTTPRequestHandler):
     def route_pac(self, rest):
         query = urllib.parse.parse_qs(urllib.parse.urlsplit(self.path).query)
         time.sleep(float(query.get("delay", ["0"])[0]))
-        result = urllib.parse.unquote(rest).replace("\\", "\\\\").replace('"', '\\"')
-        script = f'function FindProxyForURL(url, host) {{ return "{result}"; }}\n'
+        result = js_string(urllib.parse.unquote(rest))
+        direct_for = query.get("direct-for")
+        exception = f'if (url.indexOf("{js_string(direct_for[0])}") >= 0) return "DIRECT"; ' if direct_for else ""
+        script = f'function FindProxyForURL(url, host) {{ {exception}return "{result}"; }}\n'
         self.reply(200, script.encode(), [("Content-Type", "application/x-ns-proxy-autoconfig")])
+
+
+def js_string(text):
+    """`text` for a double-quoted JavaScript string."""
+    return text.replace("\\", "\\\\").replace('"', '\\"')
 
 
 ROUTES = {
