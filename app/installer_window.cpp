@@ -39,6 +39,12 @@ void AddFaces(rg_xc_gui::xcann& button, SkinImage normal, SkinImage hover, SkinI
 
 }  // namespace
 
+void DecodeSkinAhead() {
+  for (int i = 0; i < rg_Global::kSkinImageCount; ++i) {
+    rg_xc_gui::rg_XuanCaiTuPian::DecodeResourceAhead(kFirstSkinResource + i);
+  }
+}
+
 void BuildWindow() {
   rg_xc_gui::XWnd& window = rg_Global::MainWindow;
   window.AttachHandle(LoadLayout(L"main.xml", nullptr));

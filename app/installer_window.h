@@ -5,6 +5,10 @@
 
 namespace rg_Pelor_ChengXu {
 
+// Starts decoding the skin pictures on the UI library's decode-ahead thread, so that BuildWindow finds them
+// ready. Call first thing at start; a picture that cannot be started is decoded by BuildWindow itself.
+void DecodeSkinAhead();
+
 // Loads the window and its three pages from the staged archive, attaches every named element to its
 // wrapper, registers the button clicks and the window's close, and puts the skin pictures in place.
 // UI thread, once, after the resource pack was loaded. Missing pieces leave zero handles; nothing fails.

@@ -26,6 +26,8 @@ constexpr long kStallSeconds = 20;
 void rg_QiDongLei::Start() {
   if (!vexo::app::ClaimSingleInstance()) ::ExitProcess(0);
   vexo::app::OpenInstallLog();
+  // The skin pictures decode on another core while the resource pack and the layouts load.
+  DecodeSkinAhead();
   // A download that receives nothing for this long has stalled; the worker says so and retries.
   vexo::net::NetSettings settings = vexo::net::GetNetSettings();
   settings.stall_timeout_s = kStallSeconds;

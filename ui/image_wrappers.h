@@ -61,6 +61,11 @@ class rg_XuanCaiTuPian : public vexo::ui::GuiHandleObject<CXImage> {
   // (replacing the handle in the shared holder). 1 on success; 0 with the handle unchanged when the
   // resource is missing or the library cannot decode it. The library keeps the image until it exits.
   std::int32_t LoadFromResource(std::int32_t id);
+  // Starts the library decoding the raw data resource `id` on a thread of its own, so that a later
+  // LoadFromResource(id) finds the image ready (any thread, also before the library starts). 1 when it
+  // started; 0 when the resource is missing or the library could not start it (LoadFromResource then
+  // decodes as usual).
+  static std::int32_t DecodeResourceAhead(std::int32_t id);
 };
 
 // A drawing context of the UI library, handed to draw-event handlers; valid only during that event.

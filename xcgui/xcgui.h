@@ -1,7 +1,7 @@
 // Public interface of the skinned DirectUI library: windows from encrypted layout archives, elements,
 // images, event records and the UI thread.
 //
-// Every function except XC_CallUiThread belongs to the UI thread (the thread that called XInitXCGUI);
+// Every function except XC_CallUiThread and XImage_DecodeAhead belongs to the UI thread (the thread that called XInitXCGUI);
 // called before XInitXCGUI, after XExitXCGUI or from another thread it does nothing and returns 0/FALSE.
 // Handles are opaque. A handle that is 0, unknown, destroyed or of the wrong kind makes a call return
 // 0/FALSE and do nothing. Texts are UTF-16 and are copied by the library; it never keeps a caller's pointer.
@@ -252,6 +252,11 @@ BOOL XShapeText_SetText(HXCGUI shape, const wchar_t* text);
 // Decodes PNG (alpha kept), JPEG, BMP, GIF or ICO bytes. 0 for null, empty or undecodable data. The image
 // belongs to the library and lives until XExitXCGUI.
 HIMAGE XImage_LoadMemory(const void* data, int size);
+// Starts decoding a copy of `size` bytes at `data` on a thread of the library's own, so that a later
+// XImage_LoadMemory of equal bytes takes the decoded image instead of decoding it on the UI thread. Any
+// thread, also before XInitXCGUI. FALSE for null or empty data, or when the copy or the thread cannot be
+// had (XImage_LoadMemory then decodes as usual). What no XImage_LoadMemory takes is dropped by XExitXCGUI.
+BOOL XImage_DecodeAhead(const void* data, int size);
 
 // --- Events -----------------------------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "xcgui/src/context.h"
+#include "xcgui/src/decode_ahead.h"
 #include "xcgui/src/image.h"
 #include "xcgui/src/layout_loader.h"
 #include "xcgui/src/window.h"
@@ -60,7 +61,10 @@ void XRunXCGUI() {
   }
 }
 
-void XExitXCGUI() { Context::Stop(); }
+void XExitXCGUI() {
+  Context::Stop();
+  xcgui::DropDecodedAhead();
+}
 
 vint XC_CallUiThread(funCallUiThread function, vint data) { return xcgui::UiThreadCall::Call(function, data); }
 
@@ -122,9 +126,14 @@ HXCGUI XC_GetObjectByName(const wchar_t* name) {
 HIMAGE XImage_LoadMemory(const void* data, int size) {
   Context* context = Context::Current();
   if (!context || !data || size <= 0) return nullptr;
-  auto image = xcgui::Image::Decode(context->imaging(), data, static_cast<size_t>(size));
+  std::unique_ptr<xcgui::Image> image = xcgui::TakeDecodedAhead(data, static_cast<size_t>(size));
+  if (!image || !image->WrapForGdiplus()) image = xcgui::Image::Decode(context->imaging(), data, static_cast<size_t>(size));
   if (!image) return nullptr;
   return reinterpret_cast<HIMAGE>(context->AdoptImage(std::move(image))->handle());
+}
+
+BOOL XImage_DecodeAhead(const void* data, int size) {
+  return size > 0 && xcgui::DecodeAhead(data, static_cast<size_t>(size)) ? TRUE : FALSE;
 }
 
 }  // extern "C"

@@ -16,6 +16,12 @@ constexpr uint32_t kHalfOpaque = 0x80;
 Image::~Image() { bitmap_.reset(); }
 
 std::unique_ptr<Image> Image::Decode(IWICImagingFactory* factory, const void* data, size_t size) {
+  std::unique_ptr<Image> image = DecodePixels(factory, data, size);
+  if (!image || !image->WrapForGdiplus()) return nullptr;
+  return image;
+}
+
+std::unique_ptr<Image> Image::DecodePixels(IWICImagingFactory* factory, const void* data, size_t size) {
   if (!factory || !data || size == 0 || size > 0x7FFFFFFF) return nullptr;
   vexo::win::ComPtr<IStream> stream(
       SHCreateMemStream(static_cast<const BYTE*>(data), static_cast<UINT>(size)));
@@ -57,10 +63,15 @@ std::unique_ptr<Image> Image::Decode(IWICImagingFactory* factory, const void* da
     image->opaque_ = (image->pixels_[i] >> 24) == 0xFF;
   }
   image->MeasureFace();
-  image->bitmap_ = std::make_unique<Gdiplus::Bitmap>(image->width_, image->height_, static_cast<INT>(stride),
-                                                     PixelFormat32bppPARGB, static_cast<BYTE*>(bits));
-  if (image->bitmap_->GetLastStatus() != Gdiplus::Ok) return nullptr;
   return image;
+}
+
+bool Image::WrapForGdiplus() {
+  bitmap_ = std::make_unique<Gdiplus::Bitmap>(width_, height_, width_ * 4, PixelFormat32bppPARGB,
+                                              reinterpret_cast<BYTE*>(pixels_));
+  if (bitmap_->GetLastStatus() == Gdiplus::Ok) return true;
+  bitmap_.reset();
+  return false;
 }
 
 void Image::MeasureFace() {

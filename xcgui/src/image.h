@@ -29,6 +29,12 @@ class Image : public Object {
   // Decodes PNG, JPEG, BMP, GIF, TIFF or ICO bytes with the imaging factory; null for anything else, or
   // for an image larger than kMaxImageSide on a side. The caller owns the result.
   static std::unique_ptr<Image> Decode(IWICImagingFactory* factory, const void* data, size_t size);
+  // Decode's work without GDI+: the pixels, their opacity and face. Runs on any thread that has COM and
+  // `factory` of its own, also before GDI+ starts; WrapForGdiplus must follow before the image is drawn.
+  static std::unique_ptr<Image> DecodePixels(IWICImagingFactory* factory, const void* data, size_t size);
+  // Gives an image from DecodePixels its GDI+ bitmap (GDI+ started, on the UI thread); false when GDI+
+  // refuses it.
+  bool WrapForGdiplus();
   ~Image() override;
 
   int width() const { return width_; }
