@@ -192,7 +192,8 @@ CWString SystemProxyFor(const CWString& url) {
     const int timeout_ms = static_cast<int>(GetNetSettings().proxy_timeout_ms);
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
     std::optional<std::wstring> automatic;
-    if (!prepared || !PreparedAnswer(*prepared, *setting, deadline, &automatic)) {
+    // A preparation that used up the whole wait leaves no time for a lookup of the call's own.
+    if ((!prepared || !PreparedAnswer(*prepared, *setting, deadline, &automatic)) && Clock::now() < deadline) {
       automatic = ResolveWithin(*setting, address, target, timeout_ms, deadline);
     }
     if (automatic) return CWString(automatic->c_str());

@@ -1,8 +1,9 @@
 // Public interface of the skinned DirectUI library: windows from encrypted layout archives, elements,
 // images, event records and the UI thread.
 //
-// Every function except XC_CallUiThread and XImage_DecodeAhead belongs to the UI thread (the thread that called XInitXCGUI);
-// called before XInitXCGUI, after XExitXCGUI or from another thread it does nothing and returns 0/FALSE.
+// Every function except XC_CallUiThread and XImage_DecodeAhead belongs to the UI thread (the thread that
+// called XInitXCGUI); called before XInitXCGUI, after XExitXCGUI or from another thread it does nothing and
+// returns 0/FALSE.
 // Handles are opaque. A handle that is 0, unknown, destroyed or of the wrong kind makes a call return
 // 0/FALSE and do nothing. Texts are UTF-16 and are copied by the library; it never keeps a caller's pointer.
 #pragma once

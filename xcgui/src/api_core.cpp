@@ -127,7 +127,9 @@ HIMAGE XImage_LoadMemory(const void* data, int size) {
   Context* context = Context::Current();
   if (!context || !data || size <= 0) return nullptr;
   std::unique_ptr<xcgui::Image> image = xcgui::TakeDecodedAhead(data, static_cast<size_t>(size));
-  if (!image || !image->WrapForGdiplus()) image = xcgui::Image::Decode(context->imaging(), data, static_cast<size_t>(size));
+  if (!image || !image->WrapForGdiplus()) {
+    image = xcgui::Image::Decode(context->imaging(), data, static_cast<size_t>(size));
+  }
   if (!image) return nullptr;
   return reinterpret_cast<HIMAGE>(context->AdoptImage(std::move(image))->handle());
 }
