@@ -206,6 +206,28 @@ TEST_F(InstallerEndToEnd, TheDownloadGoesThroughTheUsersProxy) {
   ExpectInstalledInto(default_folder_);
 }
 
+// With automatic configuration set up for Windows, the script's answer (asked while the start page shows)
+// carries the download: the proxy listener logs the tunnel.
+TEST_F(InstallerEndToEnd, TheDownloadFollowsTheUsersConfigurationScript) {
+  const std::map<std::string, long> ports = vexo::test::ReadServerPorts(L"" VEXO_E2E_SERVER_DIR_W);
+  ASSERT_EQ(ports.count("proxy"), 1u);
+  ASSERT_EQ(ports.count("http"), 1u);
+  const std::wstring log = std::wstring(L"" VEXO_E2E_SERVER_DIR_W) + L"\\proxy-requests.log";
+  ::DeleteFileW(log.c_str());
+  const std::string script = "http://127.0.0.1:" + std::to_string(ports.at("http")) + "/pac/PROXY%20127.0.0.1:" +
+                             std::to_string(ports.at("proxy")) + "?tag=e2e-script";
+  vexo::test::ScopedProxySetting proxy({vexo::test::kProxyDirect | vexo::test::kProxyUseScript, "", "", script});
+  ASSERT_TRUE(proxy.ok());
+  InstallerDriver installer;
+  ASSERT_TRUE(installer.started());
+  installer.Click(Element::kInstall);
+  ASSERT_EQ(installer.WaitForOutcome(), "installed") << installer.Log();
+  EXPECT_NE(installer.Log().find("through proxy http://127.0.0.1:"), std::string::npos) << installer.Log();
+  EXPECT_NE(vexo::test::ReadWholeFile(log).find("CONNECT localhost:" + std::to_string(ports.at("package"))),
+            std::string::npos);
+  ExpectInstalledInto(default_folder_);
+}
+
 TEST_F(InstallerEndToEnd, ASecondInstallerHandsOverToTheFirstAndEnds) {
   InstallerDriver first;
   ASSERT_TRUE(first.started());
