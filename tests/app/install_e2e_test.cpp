@@ -90,6 +90,28 @@ class InstallerEndToEnd : public ::testing::Test {
     vexo::test::SetPackageMode("ok");
   }
 
+  // The test server's listener ports by name.
+  static std::map<std::string, long> ServerPorts() { return vexo::test::ReadServerPorts(L"" VEXO_E2E_SERVER_DIR_W); }
+
+  // Installs with `setting` as the user's proxy setting for Windows and checks that the download went
+  // through the test server's proxy listener, whose log shows the tunnel to the package port.
+  void ExpectInstallThroughProxyListener(const vexo::test::ProxySetting& setting) {
+    const std::map<std::string, long> ports = ServerPorts();
+    ASSERT_EQ(ports.count("package"), 1u);
+    const std::wstring log = std::wstring(L"" VEXO_E2E_SERVER_DIR_W) + L"\\proxy-requests.log";
+    ::DeleteFileW(log.c_str());
+    vexo::test::ScopedProxySetting proxy(setting);
+    ASSERT_TRUE(proxy.ok());
+    InstallerDriver installer;
+    ASSERT_TRUE(installer.started());
+    installer.Click(Element::kInstall);
+    ASSERT_EQ(installer.WaitForOutcome(), "installed") << installer.Log();
+    EXPECT_NE(installer.Log().find("through proxy http://127.0.0.1:"), std::string::npos) << installer.Log();
+    EXPECT_NE(vexo::test::ReadWholeFile(log).find("CONNECT localhost:" + std::to_string(ports.at("package"))),
+              std::string::npos);
+    ExpectInstalledInto(default_folder_);
+  }
+
   std::wstring default_folder_;
 };
 
@@ -187,45 +209,23 @@ TEST_F(InstallerEndToEnd, ABrokenDownloadIsRetriedAndResumedByItself) {
   }
 }
 
-// With a proxy set up for Windows, the download goes through it: the proxy listener logs the tunnel.
+// With a proxy set up for Windows, the download goes through it.
 TEST_F(InstallerEndToEnd, TheDownloadGoesThroughTheUsersProxy) {
-  const std::map<std::string, long> ports = vexo::test::ReadServerPorts(L"" VEXO_E2E_SERVER_DIR_W);
+  const std::map<std::string, long> ports = ServerPorts();
   ASSERT_EQ(ports.count("proxy"), 1u);
-  const std::wstring log = std::wstring(L"" VEXO_E2E_SERVER_DIR_W) + L"\\proxy-requests.log";
-  ::DeleteFileW(log.c_str());
-  vexo::test::ScopedProxySetting proxy(
+  ExpectInstallThroughProxyListener(
       {vexo::test::kProxyDirect | vexo::test::kProxyUseServer, "127.0.0.1:" + std::to_string(ports.at("proxy")), "", ""});
-  ASSERT_TRUE(proxy.ok());
-  InstallerDriver installer;
-  ASSERT_TRUE(installer.started());
-  installer.Click(Element::kInstall);
-  ASSERT_EQ(installer.WaitForOutcome(), "installed") << installer.Log();
-  EXPECT_NE(installer.Log().find("through proxy http://127.0.0.1:"), std::string::npos) << installer.Log();
-  EXPECT_NE(vexo::test::ReadWholeFile(log).find("CONNECT localhost:" + std::to_string(ports.at("package"))),
-            std::string::npos);
-  ExpectInstalledInto(default_folder_);
 }
 
-// With automatic configuration set up for Windows, the script's answer (asked while the start page shows)
-// carries the download: the proxy listener logs the tunnel.
+// With automatic configuration set up for Windows, the download goes where the script's answer (asked
+// while the start page shows) says.
 TEST_F(InstallerEndToEnd, TheDownloadFollowsTheUsersConfigurationScript) {
-  const std::map<std::string, long> ports = vexo::test::ReadServerPorts(L"" VEXO_E2E_SERVER_DIR_W);
+  const std::map<std::string, long> ports = ServerPorts();
   ASSERT_EQ(ports.count("proxy"), 1u);
   ASSERT_EQ(ports.count("http"), 1u);
-  const std::wstring log = std::wstring(L"" VEXO_E2E_SERVER_DIR_W) + L"\\proxy-requests.log";
-  ::DeleteFileW(log.c_str());
   const std::string script = "http://127.0.0.1:" + std::to_string(ports.at("http")) + "/pac/PROXY%20127.0.0.1:" +
                              std::to_string(ports.at("proxy")) + "?tag=e2e-script";
-  vexo::test::ScopedProxySetting proxy({vexo::test::kProxyDirect | vexo::test::kProxyUseScript, "", "", script});
-  ASSERT_TRUE(proxy.ok());
-  InstallerDriver installer;
-  ASSERT_TRUE(installer.started());
-  installer.Click(Element::kInstall);
-  ASSERT_EQ(installer.WaitForOutcome(), "installed") << installer.Log();
-  EXPECT_NE(installer.Log().find("through proxy http://127.0.0.1:"), std::string::npos) << installer.Log();
-  EXPECT_NE(vexo::test::ReadWholeFile(log).find("CONNECT localhost:" + std::to_string(ports.at("package"))),
-            std::string::npos);
-  ExpectInstalledInto(default_folder_);
+  ExpectInstallThroughProxyListener({vexo::test::kProxyDirect | vexo::test::kProxyUseScript, "", "", script});
 }
 
 TEST_F(InstallerEndToEnd, ASecondInstallerHandsOverToTheFirstAndEnds) {
