@@ -160,7 +160,6 @@ std::shared_ptr<PendingAnswer> TakePreparation(const std::wstring& url) {
   Preparation& preparation = LastPreparation();
   std::lock_guard<std::mutex> lock(preparation.mutex);
   std::shared_ptr<PendingAnswer> pending = std::move(preparation.pending);
-  preparation.pending.reset();
   if (preparation.url != url) pending.reset();
   return pending;
 }
