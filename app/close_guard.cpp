@@ -23,7 +23,7 @@ void LeaveSystemChanges() {
   if (guard_state.exchange(kIdle) == kChangingCloseHeld) XC_CallUiThread(&CloseMainWindow, 0);
 }
 
-std::int32_t OnMainWindowClose(CPelObject*, CPelObject*, std::uint32_t, std::uint32_t,
+std::int32_t OnMainWindowClose(CPelObject*, CPelObject*, std::uint32_t, XCGUIDATA,
                                rg_Pelor_JiBen::rg_LuoJiXingLei* handled) {
   int expected = kChanging;
   const bool held = guard_state.compare_exchange_strong(expected, kChangingCloseHeld) ||

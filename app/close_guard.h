@@ -6,6 +6,7 @@
 
 #include "runtime/boxed_values.h"
 #include "runtime/pel_object.h"
+#include "ui/handle_cast.h"
 
 namespace vexo::app {
 
@@ -19,6 +20,6 @@ void LeaveSystemChanges();
 // Handler of the main window's close event (UI thread): while system changes run it hides the window,
 // sets the handled flag so the window stays, and remembers the close; otherwise it lets the close go on.
 std::int32_t OnMainWindowClose(CPelObject* owner, CPelObject* source, std::uint32_t user_value,
-                               std::uint32_t window, rg_Pelor_JiBen::rg_LuoJiXingLei* handled);
+                               XCGUIDATA window, rg_Pelor_JiBen::rg_LuoJiXingLei* handled);
 
 }  // namespace vexo::app

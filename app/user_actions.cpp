@@ -67,7 +67,7 @@ void rg_XCGUIH::BindHandlers() {
   rg_Global::MainWindow.WndCloseSlot().Bind(&vexo::app::OnMainWindowClose, self_.get(), 0);
 }
 
-std::int32_t rg_XCGUIH::ClickAdapter(CPelObject* owner, CPelObject* source, std::uint32_t, std::uint32_t,
+std::int32_t rg_XCGUIH::ClickAdapter(CPelObject* owner, CPelObject* source, std::uint32_t, XCGUIDATA,
                                      rg_Pelor_JiBen::rg_LuoJiXingLei*) {
   return static_cast<rg_XCGUIH*>(owner)->OnButtonClick(source);
 }

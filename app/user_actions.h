@@ -8,6 +8,7 @@
 #include "runtime/counted_ref.h"
 #include "runtime/pel_object.h"
 #include "runtime/pel_object_pointer.h"
+#include "ui/handle_cast.h"
 
 namespace rg_Pelor_ChengXu {
 
@@ -35,7 +36,7 @@ class rg_XCGUIH : public CPelObject {
  private:
   // The handler bound to the click slots: calls OnButtonClick of its owner with the source.
   static std::int32_t ClickAdapter(CPelObject* owner, CPelObject* source, std::uint32_t user_value,
-                                   std::uint32_t element, rg_Pelor_JiBen::rg_LuoJiXingLei* handled);
+                                   XCGUIDATA element, rg_Pelor_JiBen::rg_LuoJiXingLei* handled);
   void BindHandlers();
 
   vexo::CountedRef<CPelObjectPointer> self_;

@@ -5,11 +5,39 @@
 # A DLL that cannot be loaded at that first call ends the process with an exception, as a missing import
 # would have at start.
 
-find_program(VEXO_DLLTOOL NAMES ${CMAKE_C_COMPILER_TARGET}-dlltool i686-w64-mingw32-dlltool REQUIRED)
+# The target's own dlltool (MINGW_TRIPLE comes from the toolchain file): an import library made for another
+# target links as "undefined reference to `__imp_...`".
+find_program(VEXO_DLLTOOL NAMES ${MINGW_TRIPLE}-dlltool REQUIRED)
+
+# The .def files name each function as 32-bit stdcall decorates it (`Name@bytes`) and as 32-bit symbols are
+# spelled (a leading underscore); the 64-bit ABI has neither.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(VEXO_C_SYMBOL_PREFIX _)
+else()
+  set(VEXO_C_SYMBOL_PREFIX)
+endif()
+
+# vexo_target_def(<out var> <.def file>): the .def file as the target spells its imports, made in the build
+# folder when the target needs another spelling.
+function(vexo_target_def out def)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(${out} ${def} PARENT_SCOPE)
+    return()
+  endif()
+  get_filename_component(name ${def} NAME)
+  set(target_def ${PROJECT_BINARY_DIR}/def/${name})
+  file(READ ${def} text)
+  string(REGEX REPLACE "@[0-9]+" "" text "${text}")
+  file(WRITE ${target_def}.new "${text}")
+  file(COPY_FILE ${target_def}.new ${target_def} ONLY_IF_DIFFERENT)
+  file(REMOVE ${target_def}.new)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def})
+  set(${out} ${target_def} PARENT_SCOPE)
+endfunction()
 
 # vexo_delay_load(<dll base name>): the target delay::<name>, linked in place of the plain system library.
 function(vexo_delay_load name)
-  set(def ${PROJECT_SOURCE_DIR}/cmake/delay_load/${name}.def)
+  vexo_target_def(def ${PROJECT_SOURCE_DIR}/cmake/delay_load/${name}.def)
   set(library ${PROJECT_BINARY_DIR}/delay_load/lib${name}_delay.a)
   add_custom_command(OUTPUT ${library}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/delay_load
@@ -24,8 +52,9 @@ function(vexo_delay_load name)
   # ld drops the code of an import-library member whose function symbol nothing names, which here is the
   # loading thunk that the member's table slot points at (calls go through the slot): name each one.
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def})
-  file(STRINGS ${def} functions REGEX "@[0-9]+$")
-  list(TRANSFORM functions PREPEND "LINKER:-u,_")
+  file(STRINGS ${def} functions REGEX "^[A-Za-z_][A-Za-z0-9_]*(@[0-9]+)?$")
+  list(REMOVE_ITEM functions EXPORTS)
+  list(TRANSFORM functions PREPEND "LINKER:-u,${VEXO_C_SYMBOL_PREFIX}")
   target_link_options(delay_load_${name} INTERFACE ${functions})
   add_dependencies(delay_load_${name} delay_load_${name}_import)
   add_library(delay::${name} ALIAS delay_load_${name})

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "runtime/binary_stream.h"
 #include "runtime/class_family.h"
@@ -10,14 +11,27 @@
 
 namespace vexo {
 
+// The type whose bytes a boxed value's stream form holds: Traits::Stream where the traits fix the width,
+// else the value's own type.
+template <class Traits, class = void>
+struct BoxedStreamType {
+  using type = typename Traits::Value;
+};
+template <class Traits>
+struct BoxedStreamType<Traits, std::void_t<typename Traits::Stream>> {
+  using type = typename Traits::Stream;
+};
+
 // One scalar under CPelBaseDataType. `Traits` gives what differs between the classes: `Value` (the scalar;
-// its width is the stream width), `kName` (the registered name), `Write(CWString&, Value)` (the dump form)
-// and `Equal(Value, Value)`. The value is 0 after construction and Reset. One thread at a time.
+// its width is the stream width unless `Stream` names another type), `kName` (the registered name),
+// `Write(CWString&, Value)` (the dump form) and `Equal(Value, Value)`. The value is 0 after construction
+// and Reset. One thread at a time.
 template <class Traits>
 class BoxedValue : public CPelBaseDataType {
   PEL_OBJECT_CLASS(BoxedValue, CPelBaseDataType, Traits::kName)
 
   using ValueType = typename Traits::Value;
+  using StreamType = typename BoxedStreamType<Traits>::type;
 
   // Value 0.
   BoxedValue() = default;
@@ -38,11 +52,21 @@ class BoxedValue : public CPelBaseDataType {
   }
   // Reads the value's bytes; a short read fails the stream (kShortRead) and keeps the old value.
   void LoadFrom(BinaryStream& stream) override {
-    ValueType value{};
-    if (stream.ReadValue(value)) value_ = value;
+    StreamType value{};
+    if (stream.ReadValue(value)) value_ = static_cast<ValueType>(value);
   }
-  // Writes the value's bytes; a failed write fails the stream (kFailedWrite).
-  void SaveTo(BinaryStream& stream) const override { stream.WriteValue(value_); }
+  // Writes the value's bytes; a failed write, or a value that the stream form's width cannot hold, fails
+  // the stream (kFailedWrite).
+  void SaveTo(BinaryStream& stream) const override {
+    const auto form = static_cast<StreamType>(value_);
+    if constexpr (!std::is_same_v<StreamType, ValueType>) {
+      if (static_cast<ValueType>(form) != value_) {
+        stream.SetError(BinaryStream::kFailedWrite);
+        return;
+      }
+    }
+    stream.WriteValue(form);
+  }
 
  protected:
   bool HasEqualFields(const BoxedValue& other) const {
@@ -73,7 +97,10 @@ struct ChangZhengShu : Integer<std::int64_t> {
 struct LuoJiXing : Integer<std::int32_t> {
   static constexpr const char* kName = "rg_Pelor_JiBen::rg_LuoJiXingLei";
 };
+// A pointer-sized integer. Its stream form is 32 bits wide in every build, so that the 32-bit program and a
+// 64-bit build read each other's streams.
 struct BianZhengShu : Integer<std::intptr_t> {
+  using Stream = std::int32_t;
   static constexpr const char* kName = "rg_Pelor_JiBen::rg_BianZhengShuLei";
 };
 struct DuanZhengShu : Integer<std::int16_t> {
@@ -117,8 +144,9 @@ using rg_DuanZhengShuLei = vexo::BoxedValue<vexo::boxed::DuanZhengShu>;
 
 }  // namespace rg_Pelor_JiBen
 
-// The values follow the object header; the 8-byte ones on an 8-byte boundary.
-static_assert(sizeof(rg_Pelor_JiBen::rg_ZhengShuLei) == sizeof(CPelObject) + 4);
-static_assert(sizeof(rg_Pelor_JiBen::rg_ZiJieLei) == sizeof(CPelObject) + 4, "one byte, padded");
+// The values follow the object header; the 8-byte ones on an 8-byte boundary. The 32-bit program's 4-byte
+// values end the object; the 64-bit build pads them to its 8-byte alignment.
+static_assert(sizeof(rg_Pelor_JiBen::rg_ZhengShuLei) == (sizeof(void*) == 4 ? 16 : 24));
+static_assert(sizeof(rg_Pelor_JiBen::rg_ZiJieLei) == sizeof(rg_Pelor_JiBen::rg_ZhengShuLei), "one byte, padded");
 static_assert(alignof(rg_Pelor_JiBen::rg_XiaoShuLei) == 8 && alignof(rg_Pelor_JiBen::rg_ChangZhengShuLei) == 8);
 static_assert(sizeof(rg_Pelor_JiBen::rg_XiaoShuLei) == 24 && sizeof(rg_Pelor_JiBen::rg_ChangZhengShuLei) == 24);

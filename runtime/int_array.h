@@ -9,12 +9,15 @@
 
 namespace rg_Pelor_JiBen {
 
-// Plain values in a byte buffer of 4-byte slots; copies copy the buffer. One thread at a time.
+// Plain pointer-sized values in a byte buffer (4-byte slots in the 32-bit program); copies copy the buffer.
+// One thread at a time.
 class rg_BianZhengShuShuZuLei : public rg_KuoZhanDuiXiangLei {
   PEL_OBJECT_CLASS(rg_BianZhengShuShuZuLei, rg_KuoZhanDuiXiangLei, "rg_Pelor_JiBen::rg_BianZhengShuShuZuLei")
 
   // Growth step of the storage, in bytes.
   static constexpr std::int32_t kStorageStep = 128;
+  // Bytes of one element in the binary form, in every build.
+  static constexpr std::int32_t kSlotBytes = 4;
 
   rg_BianZhengShuShuZuLei();
   rg_BianZhengShuShuZuLei(const rg_BianZhengShuShuZuLei& other);
@@ -29,7 +32,10 @@ class rg_BianZhengShuShuZuLei : public rg_KuoZhanDuiXiangLei {
 
   // Appends the array header and one "%d" line per shown element (limit < 0: all; 0: 64).
   void DumpTo(CWString& output, int limit) const override;
-  // The storage's binary form: a 32-bit byte length, then the bytes (see CPelMem).
+  // The binary form, the same in every build: a 32-bit byte length, then each element in a 4-byte slot.
+  // Loading follows CPelMem::LoadFrom (a short or negative length changes nothing; short bytes empty the
+  // array); a trailing partial slot is not an element. Saving an element that 32 bits cannot hold (64-bit
+  // builds only) fails the stream (kFailedWrite) and writes nothing.
   void LoadFrom(vexo::BinaryStream& stream) override;
   void SaveTo(vexo::BinaryStream& stream) const override;
 

@@ -282,6 +282,10 @@ void CPelMem::LoadFrom(vexo::BinaryStream& stream) {
     stream.SetError(vexo::BinaryStream::kShortRead);
     return;
   }
+  LoadBytesFrom(stream, length);
+}
+
+void CPelMem::LoadBytesFrom(vexo::BinaryStream& stream, std::int32_t length) {
   std::int32_t loaded = 0;
   do {
     const std::int32_t piece = std::min(length - loaded, std::max(kFirstLoadPiece, loaded));

@@ -85,6 +85,10 @@ class CPelMem : public CPelObject {
   // Reads a 32-bit length and that many bytes. A short read of the length, or a negative length, fails
   // the stream (kShortRead) and changes nothing; a short read of the bytes fails it and empties the buffer.
   void LoadFrom(vexo::BinaryStream& stream) override;
+  // Replaces the content with `length` (>= 0) bytes read from `stream`, in pieces that grow with what has
+  // arrived, so that a wrong length costs no more memory than the bytes that came. A short read fails the
+  // stream (kShortRead) and empties the buffer.
+  void LoadBytesFrom(vexo::BinaryStream& stream, std::int32_t length);
   // Writes the 32-bit length, then the bytes.
   void SaveTo(vexo::BinaryStream& stream) const override;
 
@@ -103,4 +107,6 @@ class CPelMem : public CPelObject {
   std::int32_t step_ = kDefaultStep;
 };
 
-static_assert(sizeof(CPelMem) == sizeof(CPelObject) + sizeof(void*) + 12, "object header, data, capacity, length, step");
+// Object header, data, capacity, length, step: 28 bytes in the 32-bit program; the 64-bit build pads the
+// three 32-bit words to its 8-byte alignment.
+static_assert(sizeof(CPelMem) == (sizeof(void*) == 4 ? 28 : 40), "object header, data, capacity, length, step");

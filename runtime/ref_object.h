@@ -52,4 +52,5 @@ class CRefObjectWithData : public CRefObject {
   T data_;
 };
 
-static_assert(sizeof(CRefObject) == sizeof(void*) + 4, "virtual table, reference count");
+// Virtual table and reference count: 8 bytes in the 32-bit program, padded to 16 in the 64-bit build.
+static_assert(sizeof(CRefObject) == (sizeof(void*) == 4 ? 8 : 16), "virtual table, reference count");

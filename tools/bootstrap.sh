@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Makes a machine of this kind ready to build and test: Debian packages, then the dependencies built for
-# mingw into the cache. Idempotent; fast when everything is already in place.
+# Makes a machine of this kind ready to build for the target (VEXO_ARCH): Debian packages, then the
+# libraries built for the target's mingw toolchain into the cache. Idempotent; fast when everything is
+# already in place.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
+debian_arch=${VEXO_ARCH//_/-}
 packages=(
-  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools
+  "g++-mingw-w64-$debian_arch-posix" "gcc-mingw-w64-$debian_arch-posix" "binutils-mingw-w64-$debian_arch" mingw-w64-tools
   libz-mingw-w64-dev googletest
   wine wine32:i386 wine64 xvfb xdotool imagemagick fonts-wqy-microhei
   7zip python3 python3-pil openssl cmake ninja-build dpkg-dev
@@ -43,6 +45,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-for recipe in "$VEXO_ROOT"/cmake/deps/*.sh; do
-  "$recipe"
+# The libraries that the tree links. The 7-Zip console is made only for a wine prefix that gets it
+# (tools/prepare-prefix.sh): a target whose programs this machine never runs needs none.
+for recipe in googletest libzip curl 7zip-sha256; do
+  "$VEXO_ROOT/cmake/deps/$recipe.sh"
 done

@@ -3,13 +3,30 @@
 # HTTPS on loopback (test CA trusted in the prefix) and runs Install.exe against it. Does its own set-up on
 # a fresh machine. With a display and a terminal the user clicks through it; otherwise it runs on Xvfb,
 # drives start -> progress -> done -> launch with real input, saves a screenshot of each page in
-# build/demo-screenshots/ and prints what was installed.
+# demo-screenshots/ of the build folder and prints what was installed.
+# The installer is the product's 32-bit build where the machine runs 32-bit programs, else its x86_64
+# build (VEXO_ARCH=i686|x86_64 picks one).
 set -euo pipefail
+requested_arch=${VEXO_ARCH:-}
 source "$(dirname "$0")/lib/common.sh"
-source "$VEXO_ROOT/tools/lib/wine-session.sh"
 
-"$VEXO_ROOT/tools/bootstrap.sh"
-"$VEXO_ROOT/tools/build.sh"
+VEXO_ARCH=i686 "$VEXO_ROOT/tools/bootstrap.sh"
+VEXO_ARCH=i686 "$VEXO_ROOT/tools/build.sh"
+if [ -n "$requested_arch" ]; then
+  reason="VEXO_ARCH=$requested_arch"
+elif machine_runs_i686; then
+  reason="this machine runs 32-bit programs"
+else
+  export VEXO_ARCH=x86_64
+  reason="this machine runs no 32-bit x86 program, so wine runs the 64-bit build"
+fi
+if [ "$VEXO_ARCH" != i686 ]; then
+  "$VEXO_ROOT/tools/bootstrap.sh"
+  "$VEXO_ROOT/tools/build.sh"
+  source "$VEXO_ROOT/tools/lib/common.sh"
+fi
+log "installing with the $VEXO_ARCH build of Install.exe: $reason"
+source "$VEXO_ROOT/tools/lib/wine-session.sh"
 
 interactive=0
 if [ -n "${DISPLAY:-}" ] && [ -t 0 ] && [ -t 1 ]; then interactive=1; fi

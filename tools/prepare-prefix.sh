@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# Prepares the project's wine prefix: CJK font replacements for the face names the UI uses, no crash
-# dialogs (a dialog would stall an unattended run) and no crash debugger, the 7-Zip console as 7z.exe in the system folder a
-# 32-bit process sees, and the test CA in the machine's trusted Root store. Needs WINEPREFIX and DISPLAY
-# set by the session and the build done (tools/build.sh). Redone only when one of its inputs changes.
+# Prepares the target's wine prefix: CJK font replacements for the face names the UI uses, no crash dialogs
+# (a dialog would stall an unattended run) and no crash debugger, the target's 7-Zip console as 7z.exe in
+# the system folder a program of the target sees, and the test CA in the machine's trusted Root store.
+# Needs WINEPREFIX and DISPLAY set by the session and the build done (tools/build.sh). Redone only when one
+# of its inputs changes.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 source "$VEXO_ROOT/tools/lib/test-pki.sh"
 : "${WINEPREFIX:?run inside a wine session}"
 
+"$VEXO_ROOT/cmake/deps/7zip.sh"
 seven_zip=$(vexo_deps_dir)/bin/7z.exe
 add_root_cert=$VEXO_BUILD_DIR/tools/wine/add_root_cert.exe
-[ -f "$seven_zip" ] || die "missing $seven_zip (run tools/bootstrap.sh)"
+[ -f "$seven_zip" ] || die "missing $seven_zip"
 [ -f "$add_root_cert" ] || die "missing $add_root_cert (run tools/build.sh)"
 test_pki_ensure
 
@@ -44,9 +46,13 @@ for link in "$WINEPREFIX"/drive_c/users/*/*; do
   fi
 done
 
-# A 32-bit process's C:\windows\system32 is syswow64 in a 64-bit prefix, system32 itself in a 32-bit one.
-system_dir=$WINEPREFIX/drive_c/windows/syswow64
-[ -d "$system_dir" ] || system_dir=$WINEPREFIX/drive_c/windows/system32
+# The folder a program of the target gets for C:\windows\system32: for a 32-bit process syswow64 in a 64-bit
+# prefix and system32 itself in a 32-bit one; for a 64-bit process always system32 (a 64-bit prefix on a
+# machine without 32-bit programs may still have an empty syswow64).
+system_dir=$WINEPREFIX/drive_c/windows/system32
+if [ "$VEXO_ARCH" = i686 ] && [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+  system_dir=$WINEPREFIX/drive_c/windows/syswow64
+fi
 cp "$seven_zip" "$system_dir/7z.exe"
 
 ca_windows_path=$(winepath -w "$VEXO_TEST_PKI_DIR/ca.pem" 2>/dev/null </dev/null)

@@ -55,9 +55,10 @@ struct EventFunctions<HWINDOW> {
 
 }  // namespace vexo::ui
 
-// A binding kind: calls the member handler `Member` of a `Class` wrapper. 16 bytes: virtual table, target,
-// and the 8-byte member designation (code address, this-adjustment; the adjustment is 0 for every handler
-// of this layer). One instance per pair of wrapper class and handler signature.
+// A binding kind: calls the member handler `Member` of a `Class` wrapper. Four words (16 bytes in the 32-bit
+// program): virtual table, target, and the two-word member designation (code address, this-adjustment; the
+// adjustment is 0 for every handler of this layer). One instance per pair of wrapper class and handler
+// signature.
 template <class R, class Class, class Member>
 class bind_event_cpp_ final : public vexo::ui::BindingRecord {
   using Signature = vexo::ui::MemberSignature<Member>;
@@ -67,7 +68,7 @@ class bind_event_cpp_ final : public vexo::ui::BindingRecord {
   // Tracks the new record (see BindingRecord).
   bind_event_cpp_(Class* target, Member member) : BindingRecord(target), member_(member) {}
 
-  // Stores 8 in *size and returns the member designation.
+  // Stores the member designation's size (two words) in *size and returns the designation.
   void* GetMemberFunction(int* size) override {
     *size = static_cast<int>(sizeof(member_));
     return &member_;

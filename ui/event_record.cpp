@@ -34,7 +34,7 @@ int BindingRecord::Equals(bind_event_cpp* other) {
   const void* own = GetMemberFunction(&own_size);
   int other_size = 0;
   const void* designation = other->GetMemberFunction(&other_size);
-  return other_size == 8 && own_size == 8 && std::memcmp(designation, own, 8) == 0 ? 1 : 0;
+  return other_size == own_size && std::memcmp(designation, own, static_cast<std::size_t>(own_size)) == 0 ? 1 : 0;
 }
 
 void FreeBinding(BindingRecord* binding) {

@@ -14,7 +14,7 @@ class rg_xcbase;
 namespace vexo::ui {
 
 // The part of every binding record (bind_event_cpp_) that does not depend on its kind: the virtual table
-// and the target wrapper; the kind adds its 8-byte member designation. Created with the global operator
+// and the target wrapper; the kind adds its member designation (two words: 8 bytes in the 32-bit program). Created with the global operator
 // new and freed, without any call on it, by FreeBinding. Every live binding is tracked, so that a wrapper
 // that ends can empty the target of the bindings the library still keeps (ForgetTarget).
 class BindingRecord : public bind_event_cpp {
@@ -22,7 +22,7 @@ class BindingRecord : public bind_event_cpp {
   BindingRecord(const BindingRecord&) = delete;
   BindingRecord& operator=(const BindingRecord&) = delete;
 
-  // 1 when `other` designates the same target and the same 8-byte member designation as this record.
+  // 1 when `other` designates the same target and a member designation of the same size and bytes.
   int Equals(bind_event_cpp* other) override;
   // The target wrapper; null once it has ended.
   void* GetThis() override { return target_; }

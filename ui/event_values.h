@@ -100,7 +100,7 @@ class EventValue<HDRAW> {
   rg_xc_gui::rg_XuanCaiHuiTu drawing_;
 };
 
-// The floating-window drag's window list: an integer array with a copy of the six 32-bit values it points
+// The floating-window drag's window list: an integer array with a copy of the six window handles it points
 // at (empty for a null pointer).
 template <>
 class EventValue<HWINDOW*> {
@@ -109,8 +109,7 @@ class EventValue<HWINDOW*> {
   static constexpr int kWordCount = 6;
   explicit EventValue(HWINDOW* windows) {
     if (windows == nullptr) return;
-    const auto* words = reinterpret_cast<const std::int32_t*>(windows);
-    for (int i = 0; i < kWordCount; ++i) array_.Add(words[i]);
+    for (int i = 0; i < kWordCount; ++i) array_.Add(reinterpret_cast<std::intptr_t>(windows[i]));
   }
   Type Get() { return &array_; }
 

@@ -1,4 +1,4 @@
-// The wrappers' untyped 32-bit handle and every conversion between it, the UI library's typed handles and
+// The wrappers' untyped handle word and every conversion between it, the UI library's typed handles and
 // the raw words of event calls.
 #pragma once
 
@@ -7,10 +7,11 @@
 
 #include "xcgui/xcgui.h"
 
-// A UI library handle as the wrappers hold it: one untyped 32-bit word, 0 for none.
-using XCGUIDATA = std::uint32_t;
+// A UI library handle as the wrappers hold it: one untyped pointer-sized word (32 bits in the product, the
+// i686 program), 0 for none.
+using XCGUIDATA = std::uintptr_t;
 
-static_assert(sizeof(void*) == sizeof(XCGUIDATA), "library handles are 32-bit words in this program");
+static_assert(sizeof(void*) != 4 || sizeof(XCGUIDATA) == 4, "library handles are 32-bit words in the 32-bit program");
 
 namespace vexo::ui {
 

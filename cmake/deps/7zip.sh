@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the standalone 7-Zip console (7za) for the i686 mingw toolchain from Debian's source package and
+# Builds the standalone 7-Zip console (7za) for the target's mingw toolchain from Debian's source package and
 # installs it as bin/7z.exe in the dependency cache. Not part of the product: the wine prefix gets it as
 # the system's 7z.exe for the tests and the demo (tools/prepare-prefix.sh).
 set -euo pipefail

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds libcurl for the i686 mingw toolchain from Debian's source package: static, TLS through Schannel,
+# Builds libcurl for the target's mingw toolchain from Debian's source package: static, TLS through Schannel,
 # content decoding through Debian's mingw zlib, no other optional libraries, and only the protocols the
 # product speaks (HTTP and HTTPS; 120 KiB less in Install.exe). Only lib/ and the headers.
 set -euo pipefail

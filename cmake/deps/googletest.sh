@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds GoogleTest for the i686 mingw toolchain from the source Debian's googletest package ships.
+# Builds GoogleTest for the target's mingw toolchain from the source Debian's googletest package ships.
 set -euo pipefail
 source "$(dirname "$0")/../../tools/lib/common.sh"
 

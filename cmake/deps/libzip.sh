@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds libzip for the i686 mingw toolchain from Debian's source package: static, AES through Windows CNG,
+# Builds libzip for the target's mingw toolchain from Debian's source package: static, AES through Windows CNG,
 # deflate through Debian's mingw zlib, no other codecs or crypto back ends.
 set -euo pipefail
 source "$(dirname "$0")/../../tools/lib/common.sh"

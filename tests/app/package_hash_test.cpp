@@ -71,6 +71,8 @@ TEST(PackageHash, AFinishedHashTakesNothingMore) {
   EXPECT_EQ(hash.bytes(), 3u);
 }
 
+// 32-bit Windows starts threads on a 4-byte aligned stack; the 64-bit ABI always aligns it to 16 bytes.
+#if defined(__i386__)
 // Hashes the million 'a' and stores the hex digest at `out`.
 void HashMillion(std::string* out) { *out = HashInPieces(KnownDigests()[3].bytes, 16384); }
 
@@ -93,5 +95,6 @@ TEST(PackageHash, RunsOnAStackThatIsOnlyFourByteAligned) {
   HashOnMisalignedStack(&digest);
   EXPECT_EQ(digest, KnownDigests()[3].sha256);
 }
+#endif
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <tlhelp32.h>
 
+#include <cstdint>
+
 #include "package/product.h"
 #include "runtime/win/scoped_handles.h"
 #include "sys/process_launch.h"
@@ -37,8 +39,15 @@ std::vector<std::wstring> ReadList(const std::wstring& path) {
   return lines;
 }
 
-// Waits for every process whose parent is `parent_id`; false if one is still running at the deadline.
-bool WaitForChildrenOf(DWORD parent_id) {
+std::uint64_t Ticks(const FILETIME& time) {
+  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+// Waits for every process that `parent_id` started at or after `since`; false if one is still running at
+// the deadline. Process ids are reused, and a long-lived process keeps the id of a parent that has ended
+// (wine's services and desktop name the long-gone wineboot), so only processes created since the parent
+// started can be its children.
+bool WaitForChildrenOf(DWORD parent_id, const FILETIME& since) {
   win::ScopedHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return false;
   PROCESSENTRY32W entry{};
@@ -46,8 +55,14 @@ bool WaitForChildrenOf(DWORD parent_id) {
   bool all_ended = true;
   for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
     if (entry.th32ParentProcessID != parent_id) continue;
-    win::ScopedHandle child(::OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
-    if (child && ::WaitForSingleObject(child.get(), kFollowerTimeoutMs) != WAIT_OBJECT_0) all_ended = false;
+    win::ScopedHandle child(
+        ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+    if (!child) continue;
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (::GetProcessTimes(child.get(), &created, &exited, &kernel, &user) && Ticks(created) < Ticks(since)) {
+      continue;
+    }
+    if (::WaitForSingleObject(child.get(), kFollowerTimeoutMs) != WAIT_OBJECT_0) all_ended = false;
   }
   return all_ended;
 }
@@ -127,9 +142,11 @@ win::ScopedHandle StagedInstall::StartClient() const {
 
 UninstallerRun StagedInstall::RunUninstaller(const std::wstring& arguments, const std::vector<int>& answers) const {
   UninstallerRun run;
+  FILETIME started{};
+  ::GetSystemTimeAsFileTime(&started);
   run.outcome =
       testing_support::RunChildAnsweringBoxes(folder_ + product::kUninstallerExeName, arguments, answers);
-  run.followers_ended = run.outcome.started && WaitForChildrenOf(run.outcome.process_id);
+  run.followers_ended = run.outcome.started && WaitForChildrenOf(run.outcome.process_id, started);
   // The copy that removed the uninstaller is left for the next restart; a test prefix never restarts.
   const std::wstring copy = Text(sys::GetSpecialFolder(sys::kTemporary)) + L"VexoUninstall-" +
                             std::to_wstring(run.outcome.process_id) + L".exe";

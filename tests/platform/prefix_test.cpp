@@ -46,7 +46,7 @@ TEST(Prefix, CjkFontDrawsChineseGlyphs) {
   EXPECT_NE(glyphs[1], 0xFFFF);
 }
 
-TEST(Prefix, SevenZipIsInTheSystemFolderOfA32BitProcess) {
+TEST(Prefix, SevenZipIsInTheSystemFolderThisProgramSees) {
   wchar_t system_dir[MAX_PATH] = {};
   UINT length = GetSystemDirectoryW(system_dir, MAX_PATH);
   ASSERT_GT(length, 0u);

@@ -98,9 +98,25 @@ TEST(BoxedValues, StreamFormIsTheValueInItsNativeWidth) {
   ExpectStreamForm<rg_LuoJiXingLei>(1, {1, 0, 0, 0});
   ExpectStreamForm<rg_XiaoShuLei>(1.5, {0, 0, 0, 0, 0, 0, 0xF8, 0x3F});
   ExpectStreamForm<rg_BianZhengShuLei>(0x11223344, {0x44, 0x33, 0x22, 0x11});
+  ExpectStreamForm<rg_BianZhengShuLei>(-2, {0xFE, 0xFF, 0xFF, 0xFF});
   ExpectStreamForm<rg_ZiFuLei>(L'字', {0x57, 0x5B});
   ExpectStreamForm<rg_ZiJieLei>(200, {200});
   ExpectStreamForm<rg_DuanZhengShuLei>(-2, {0xFE, 0xFF});
+}
+
+// The pointer-sized integer travels in 32 bits in every build; a 64-bit value beyond them is not cut.
+TEST(BoxedValues, APointerSizedValueThatThirtyTwoBitsCannotHoldFailsTheWriteAndWritesNothing) {
+  if constexpr (sizeof(std::intptr_t) == 8) {
+    for (const std::int64_t wide : {std::int64_t{1} << 32, -(std::int64_t{1} << 31) - 1}) {
+      const auto value = static_cast<std::intptr_t>(wide);
+      MemoryStream stream;
+      rg_BianZhengShuLei(value).SaveTo(stream);
+      EXPECT_EQ(stream.GetError(), BinaryStream::kFailedWrite) << value;
+      EXPECT_TRUE(stream.GetBytes().empty()) << value;
+    }
+  } else {
+    GTEST_SKIP() << "every value of the 32-bit program fits its stream form";
+  }
 }
 
 TEST(BoxedValues, NothingMovesOnceTheStreamHasFailed) {

@@ -9,6 +9,7 @@
 #include "runtime/class_family.h"
 #include "runtime/pel_exception.h"
 #include "runtime/user_app.h"
+#include "tests/support/unobtainable_memory.h"
 
 namespace {
 
@@ -24,9 +25,9 @@ class ProbeApp : public rg_Pelor_JiBen::rg_ChuangKouChengXuLei {
     if (mode == L"throw-pel") throw CPelException(42, L"磁盘 \"C:\\\" 已满 100%s");
     if (mode == L"throw-std") throw std::runtime_error("not a runtime exception");
     if (mode == L"throw-int") throw 7;
-    if (mode == L"alloc-fails") Alloc(0x7FFF0000u);
-    if (mode == L"realloc-fails") Realloc(Alloc(16), 0x7FFF0000u);
-    if (mode == L"new-fails") CPelObject::operator new(0x7FFF0000u);
+    if (mode == L"alloc-fails") Alloc(vexo::test::kUnobtainableBytes);
+    if (mode == L"realloc-fails") Realloc(Alloc(16), vexo::test::kUnobtainableBytes);
+    if (mode == L"new-fails") CPelObject::operator new(vexo::test::kUnobtainableBytes);
     if (mode == L"report") ::ExitProcess(Report(instance));
     ::ExitProcess(0);
   }

@@ -105,6 +105,22 @@ TEST_F(InstallModuleResources, ManifestRequiresAdministratorAndIsDpiUnaware) {
   }
 }
 
+// Windows refuses to start a program whose manifest, or its Common Controls dependency, names another
+// processor architecture than the program's own (x86 for the 32-bit product).
+TEST_F(InstallModuleResources, ManifestNamesTheProgramsOwnArchitectureForItselfAndItsDependency) {
+  const std::string manifest = Bytes(RT_MANIFEST, 1);
+  const std::string own = std::string(R"(processorArchitecture=")") + (sizeof(void*) == 4 ? "x86" : "amd64") + '"';
+  std::size_t named = 0;
+  std::size_t own_named = 0;
+  for (std::size_t at = manifest.find("processorArchitecture="); at != std::string::npos;
+       at = manifest.find("processorArchitecture=", at + 1)) {
+    ++named;
+    if (manifest.compare(at, own.size(), own) == 0) ++own_named;
+  }
+  EXPECT_EQ(named, 2u);
+  EXPECT_EQ(own_named, named) << manifest;
+}
+
 TEST_F(InstallModuleResources, IconGroup100HoldsOne64By64ThirtyTwoBitIcon) {
   const std::string group = Bytes(RT_GROUP_ICON, 100);
   ASSERT_GE(group.size(), 6u + 14u);

@@ -68,6 +68,24 @@ TEST(IntArray, BinaryFormIsTheStoragesByteLengthAndBytes) {
   loaded.LoadFrom(cut);
   EXPECT_EQ(cut.GetError(), BinaryStream::kShortRead);
   EXPECT_EQ(loaded.GetCount(), 0);
+
+  // A short length changes nothing.
+  loaded = ArrayOf({7});
+  MemoryStream no_length(Bytes{8, 0});
+  loaded.LoadFrom(no_length);
+  EXPECT_EQ(no_length.GetError(), BinaryStream::kShortRead);
+  EXPECT_TRUE(loaded.IsEqual(ArrayOf({7})));
+}
+
+TEST(IntArray, AnElementThatThirtyTwoBitsCannotHoldFailsTheWriteAndWritesNothing) {
+  if constexpr (sizeof(std::intptr_t) == 8) {
+    MemoryStream stream;
+    ArrayOf({1, static_cast<std::intptr_t>(std::int64_t{1} << 40)}).SaveTo(stream);
+    EXPECT_EQ(stream.GetError(), BinaryStream::kFailedWrite);
+    EXPECT_TRUE(stream.GetBytes().empty());
+  } else {
+    GTEST_SKIP() << "every value of the 32-bit program fits its binary form";
+  }
 }
 
 }  // namespace

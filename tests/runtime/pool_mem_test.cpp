@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "runtime/win/windows_api.h"
+#include "tests/support/unobtainable_memory.h"
 
 namespace {
 
@@ -153,9 +154,9 @@ TEST(PoolMem, NullPointersAreHarmless) {
 
 TEST(PoolMem, HeapFailureIsReportedAsNull) {
   CPoolMem pool;
-  EXPECT_EQ(pool.Alloc(0x7FFF0000u), nullptr);
+  EXPECT_EQ(pool.Alloc(vexo::test::kUnobtainableBytes), nullptr);
   void* block = pool.Alloc(16);
-  EXPECT_EQ(pool.Realloc(block, 0x7FFF0000u), nullptr);
+  EXPECT_EQ(pool.Realloc(block, vexo::test::kUnobtainableBytes), nullptr);
   EXPECT_TRUE(pool.IsPoolPointer(block));
   EXPECT_NE(pool.Alloc(16), block) << "a block whose move failed stays in use";
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <thread>
 
@@ -24,6 +25,19 @@ const wchar_t kTitle[] = L"请选择安装目录路径";
 // a folder that changes while the dialog opens (the temporary folder, where other tests and wine itself
 // write) is not found. The dialog tests therefore work in folders of their own on drive C:.
 const wchar_t kQuietParent[] = L"C:\\";
+
+// Those item ids carry each folder's last access time, in 2-second steps. The build machine's file system
+// (relatime) moves a new folder's access time at the first listing of its content, and the dialog's own
+// lookup of the initial path lists each folder on the way after taking its id: when that moves the time
+// across a 2-second step, the tree's id of the folder differs from the path's and the folder is not found.
+// Listing each new folder once before the dialog opens settles its access time.
+void SettleAccessTimes(std::initializer_list<std::wstring> folders) {
+  for (const std::wstring& folder : folders) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE listing = ::FindFirstFileW((folder + L"*").c_str(), &found);
+    if (listing != INVALID_HANDLE_VALUE) ::FindClose(listing);
+  }
+}
 
 std::wstring WithoutBackslash(const std::wstring& folder) { return folder.substr(0, folder.size() - 1); }
 
@@ -46,6 +60,7 @@ TEST_F(BrowseForFolderTest, OpensOnTheInitialFolderAndReturnsItWhenConfirmed) {
   vexo::test::ScratchFolder scratch(kQuietParent);
   const std::wstring initial = scratch.path() + L"预选 目录\\";
   ASSERT_TRUE(::CreateDirectoryW(initial.c_str(), nullptr));
+  SettleAccessTimes({scratch.path(), initial});
   FolderDialogDriver driver(::GetCurrentThreadId(), kTitle, FolderDialogDriver::Gesture::kClickOk);
   const std::wstring chosen = Browse(initial);
   const FolderDialogDriver::Observed seen = driver.Finish();
@@ -61,6 +76,7 @@ TEST_F(BrowseForFolderTest, ReturnsTheSubfolderTheUserMovesTo) {
   for (const std::wstring& folder : {parent, parent + L"Alpha 助手\\", parent + L"Beta\\"}) {
     ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
   }
+  SettleAccessTimes({scratch.path(), parent});
   FolderDialogDriver driver(::GetCurrentThreadId(), kTitle,
                             FolderDialogDriver::Gesture::kOpenFirstSubfolderAndPressEnter);
   const std::wstring chosen = Browse(parent);

@@ -29,7 +29,7 @@ using TestBinding = bind_event_cpp_<std::int32_t, TestWrapper, Member>;
 // A binding of another program, designating its member with 4 bytes.
 class ForeignBinding final : public bind_event_cpp {
  public:
-  ForeignBinding(void* target, std::int32_t code) : target_(target), code_(code) {}
+  ForeignBinding(void* target, std::intptr_t code) : target_(target), code_(static_cast<std::int32_t>(code)) {}
   int Equals(bind_event_cpp*) override { return 0; }
   void* GetThis() override { return target_; }
   void* GetMemberFunction(int* size) override {
@@ -44,15 +44,17 @@ class ForeignBinding final : public bind_event_cpp {
   std::int32_t code_;
 };
 
-TEST(BindingRecord, DesignatesItsTargetAndMemberInSixteenBytesAndEqualsOnlyTheSame) {
-  static_assert(sizeof(TestBinding) == 16);
+TEST(BindingRecord, DesignatesItsTargetAndMemberInFourWordsAndEqualsOnlyTheSame) {
+  // 16 bytes in the 32-bit program: virtual table, target, code address, this-adjustment.
+  static_assert(sizeof(TestBinding) == 4 * sizeof(void*));
+  static_assert(sizeof(void*) != 4 || sizeof(TestBinding) == 16);
   TestWrapper wrapper;
   TestWrapper other;
   auto* binding = new TestBinding(&wrapper, &TestWrapper::First);
   EXPECT_EQ(binding->GetThis(), &wrapper);
   int size = 0;
-  const auto* pair = static_cast<const std::int32_t*>(binding->GetMemberFunction(&size));
-  EXPECT_EQ(size, 8);
+  const auto* pair = static_cast<const std::intptr_t*>(binding->GetMemberFunction(&size));
+  EXPECT_EQ(size, static_cast<int>(2 * sizeof(void*)));
   EXPECT_EQ(pair[1], 0);  // no adjustment
 
   auto* same = new TestBinding(&wrapper, &TestWrapper::First);

@@ -191,7 +191,7 @@ TEST_F(Dispatch, RecordValuesArriveAsCopiesInValueObjects) {
   window_wrapper_.RegisterEvent(5);
   window_wrapper_.RegisterEvent(28694);
   window_wrapper_.RegisterEvent(15);
-  const std::int32_t windows[7] = {1, -2, 3, -4, 5, -6, 99};
+  const std::intptr_t windows[7] = {1, -2, 3, -4, 5, -6, 99};  // window handles, one word each
   struct Case {
     const char* what;
     int id;

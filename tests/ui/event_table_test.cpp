@@ -29,6 +29,7 @@ class Samples {
   Samples() {
     for (int position = 0; position < 3; ++position) {
       for (int i = 0; i < 10; ++i) records_[position][i] = 1000 * (position + 1) + i;
+      for (int i = 0; i < 6; ++i) windows_[position][i] = records_[position][i];
     }
   }
 
@@ -75,6 +76,7 @@ class Samples {
       if (kind == record.kind) {
         expected += record.shown;
         for (int i = 0; i < record.words; ++i) expected += (i == 0 ? " " : ",") + std::to_string(records_[position][i]);
+        if (kind == "HWINDOW*") return reinterpret_cast<vint>(windows_[position]);
         return reinterpret_cast<vint>(records_[position]);
       }
     }
@@ -84,6 +86,8 @@ class Samples {
 
  private:
   std::int32_t records_[3][10];
+  // The window lists: handles, one word each.
+  std::intptr_t windows_[3][6];
 };
 
 // The wrappers the rows are registered on, one of each class with a table (attached in the fixture).

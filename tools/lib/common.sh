@@ -1,9 +1,20 @@
 # Shared settings for the project's scripts: paths, the dependency cache and small helpers. Sourced, not run.
 
 VEXO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-VEXO_BUILD_DIR=${VEXO_BUILD_DIR:-$VEXO_ROOT/build}
-VEXO_TOOLCHAIN_FILE=$VEXO_ROOT/cmake/toolchain-i686-mingw.cmake
-MINGW_TRIPLE=i686-w64-mingw32
+# The target of this run (VEXO_ARCH): i686 is the product; x86_64 builds the same tree as 64-bit programs, to
+# run the tests where the machine runs no 32-bit program. Each target has its own toolchain, dependency
+# prefix, build folder (VEXO_BUILD_DIR for i686, the same name with -x86_64 for x86_64) and wine prefix.
+VEXO_ARCH=${VEXO_ARCH:-i686}
+case "$VEXO_ARCH" in
+  i686) VEXO_BUILD_DIR=${VEXO_BUILD_DIR:-$VEXO_ROOT/build} ;;
+  x86_64)
+    VEXO_BUILD_DIR=${VEXO_BUILD_DIR:-$VEXO_ROOT/build}
+    [[ $VEXO_BUILD_DIR == *-x86_64 ]] || VEXO_BUILD_DIR+=-x86_64
+    ;;
+  *) printf 'VEXO_ARCH must be i686 or x86_64, not %s\n' "$VEXO_ARCH" >&2; exit 1 ;;
+esac
+VEXO_TOOLCHAIN_FILE=$VEXO_ROOT/cmake/toolchain-$VEXO_ARCH-mingw.cmake
+MINGW_TRIPLE=$VEXO_ARCH-w64-mingw32
 # The fixed loopback port of the package listener that test and demo builds download from.
 VEXO_PACKAGE_PORT=${VEXO_PACKAGE_PORT:-47443}
 
@@ -14,7 +25,7 @@ die() { log "error: $*"; exit 1; }
 vexo_toolchain_key() {
   local gcc
   gcc=$("$MINGW_TRIPLE-g++-posix" -dumpfullversion 2>/dev/null) || gcc=none
-  printf 'i686-mingw-posix-gcc%s' "$gcc"
+  printf '%s-mingw-posix-gcc%s' "$VEXO_ARCH" "$gcc"
 }
 VEXO_CACHE_ROOT=${VEXO_CACHE_ROOT:-${XDG_CACHE_HOME:-$HOME/.cache}/vexo-deps}
 vexo_deps_dir() { printf '%s/%s' "$VEXO_CACHE_ROOT" "$(vexo_toolchain_key)"; }
@@ -26,6 +37,29 @@ debian_source_version() {
     if [ -z "$best" ] || dpkg --compare-versions "$v" gt "$best"; then best=$v; fi
   done
   printf '%s' "$best"
+}
+
+# Whether this machine runs 32-bit x86 programs: some virtual machines' kernels refuse them ("Exec format
+# error"), and with them wine's 32-bit loader.
+machine_runs_i686() { /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
+
+# Sets `suite_targets` (the targets whose programs this run executes under wine) and `suite_reason` (why):
+# VEXO_TEST_ARCH (i686, x86_64 or both) when given; else i686, the product, where the machine runs 32-bit
+# programs, and x86_64 where it runs none.
+choose_suite_targets() {
+  case "${VEXO_TEST_ARCH:-}" in
+    i686 | x86_64) suite_targets=("$VEXO_TEST_ARCH") suite_reason="VEXO_TEST_ARCH=$VEXO_TEST_ARCH" ;;
+    both) suite_targets=(i686 x86_64) suite_reason="VEXO_TEST_ARCH=both" ;;
+    "")
+      if machine_runs_i686; then
+        suite_targets=(i686) suite_reason="this machine runs 32-bit programs"
+      else
+        suite_targets=(x86_64)
+        suite_reason="this machine runs no 32-bit x86 program (/lib/ld-linux.so.2: Exec format error), so wine runs the 64-bit build"
+      fi
+      ;;
+    *) die "VEXO_TEST_ARCH must be i686, x86_64 or both, not $VEXO_TEST_ARCH" ;;
+  esac
 }
 
 # Runs a command with its output going to a log file; on failure prints the log's tail and fails.
@@ -46,13 +80,20 @@ debian_source_unpack() {
   local name=$1 version=$2 dest=$3
   local files=$VEXO_CACHE_ROOT/sources/$name-$version
   if [ ! -f "$files/.complete" ]; then
-    rm -rf "$files.part"
-    mkdir -p "$files.part"
-    (cd "$files.part" && quietly download.log apt-get source --download-only -qq "$name=$version")
-    rm -f "$files.part/download.log"
-    rm -rf "$files"
-    mv "$files.part" "$files"
-    touch "$files/.complete"
+    # The targets' recipes share the downloads and may run at once: one downloads, the others wait.
+    mkdir -p "$VEXO_CACHE_ROOT/sources"
+    (
+      flock 8
+      if [ ! -f "$files/.complete" ]; then
+        rm -rf "$files.part"
+        mkdir -p "$files.part"
+        (cd "$files.part" && quietly download.log apt-get source --download-only -qq "$name=$version")
+        rm -f "$files.part/download.log"
+        rm -rf "$files"
+        mv "$files.part" "$files"
+        touch "$files/.complete"
+      fi
+    ) 8>"$VEXO_CACHE_ROOT/sources/$name-$version.lock"
   fi
   local dsc
   dsc=$(find "$files" -maxdepth 1 -name "${name}_*.dsc" | head -n1)

@@ -15,6 +15,12 @@ wine_session_stop() {
 
 wine_session_start() {
   export WINEPREFIX=$VEXO_BUILD_DIR/wineprefix
+  # The x86_64 target's programs, and its prefix (a 64-bit one), go through wine's 64-bit loader.
+  if [ "$VEXO_ARCH" = x86_64 ]; then
+    export PATH=$VEXO_ROOT/tools/lib/wine64-launcher:$PATH WINELOADER=/usr/lib/wine/wine64
+  elif ! machine_runs_i686; then
+    die "this machine runs no 32-bit x86 program (Exec format error), so wine cannot run the i686 build; use VEXO_ARCH=x86_64"
+  fi
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
   export LANG=C.UTF-8 LC_ALL=C.UTF-8
