@@ -10,7 +10,7 @@ packages=(
   "g++-mingw-w64-$debian_arch-posix" "gcc-mingw-w64-$debian_arch-posix" "binutils-mingw-w64-$debian_arch" mingw-w64-tools
   libz-mingw-w64-dev googletest
   wine wine32:i386 wine64 xvfb xdotool imagemagick fonts-wqy-microhei
-  7zip python3 python3-pil openssl cmake ninja-build dpkg-dev
+  7zip python3 python3-pil openssl cmake ninja-build ccache dpkg-dev
 )
 
 missing_packages() {

@@ -7,25 +7,16 @@
 # The installer is the product's 32-bit build where the machine runs 32-bit programs, else its x86_64
 # build (VEXO_ARCH=i686|x86_64 picks one).
 set -euo pipefail
-requested_arch=${VEXO_ARCH:-}
 source "$(dirname "$0")/lib/common.sh"
 
 VEXO_ARCH=i686 "$VEXO_ROOT/tools/bootstrap.sh"
 VEXO_ARCH=i686 "$VEXO_ROOT/tools/build.sh"
-if [ -n "$requested_arch" ]; then
-  reason="VEXO_ARCH=$requested_arch"
-elif machine_runs_i686; then
-  reason="this machine runs 32-bit programs"
-else
-  export VEXO_ARCH=x86_64
-  reason="this machine runs no 32-bit x86 program, so wine runs the 64-bit build"
-fi
+vexo_set_run_target
 if [ "$VEXO_ARCH" != i686 ]; then
   "$VEXO_ROOT/tools/bootstrap.sh"
   "$VEXO_ROOT/tools/build.sh"
-  source "$VEXO_ROOT/tools/lib/common.sh"
 fi
-log "installing with the $VEXO_ARCH build of Install.exe: $reason"
+log "installing with the $VEXO_ARCH build of Install.exe: $target_reason"
 source "$VEXO_ROOT/tools/lib/wine-session.sh"
 
 interactive=0

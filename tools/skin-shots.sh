@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Screenshots of the installer's skin: runs the skin preview on each page under a wine session on Xvfb and
-# saves the window as PNG files in OUT_DIR (default build/skin-shots): each page, the start page with the
-# mouse over the install button and with the keyboard focus on it, every window also on a white margin to
-# show its edge. Needs a build (tools/build.sh). Ends every process it starts.
+# saves the window as PNG files in OUT_DIR (default skin-shots/ of the build folder): each page, the start
+# page with the mouse over the install button and with the keyboard focus on it, every window also on a
+# white margin to show its edge. Runs the build of the target this machine runs (VEXO_ARCH picks one),
+# which must be there (tools/build.sh). Ends every process it starts.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 source "$VEXO_ROOT/tools/lib/wine-session.sh"
+vexo_set_run_target
+log "the $VEXO_ARCH build: $target_reason"
 
 out_dir=$(realpath -m "${1:-$VEXO_BUILD_DIR/skin-shots}")
 preview=$VEXO_BUILD_DIR/tools/skin_preview/skin_preview.exe
 install_exe=$VEXO_BUILD_DIR/app/Install.exe
-[ -f "$preview" ] && [ -f "$install_exe" ] || die "build first (tools/build.sh)"
+[ -f "$preview" ] && [ -f "$install_exe" ] || die "build first (VEXO_ARCH=$VEXO_ARCH tools/build.sh)"
 mkdir -p "$out_dir"
 wine_session_start
 

@@ -28,11 +28,10 @@ for arch in "${suite_targets[@]}"; do
 done
 log "running the ${suite_targets[*]} build's suites: $suite_reason"
 
+source "$VEXO_ROOT/tools/lib/wine-session.sh"
 run_suites() {
   (
-    export VEXO_ARCH=$1
-    source "$VEXO_ROOT/tools/lib/common.sh"
-    source "$VEXO_ROOT/tools/lib/wine-session.sh"
+    vexo_set_target "$1"
     wine_session_start
     ctest --test-dir "$VEXO_BUILD_DIR" --output-on-failure --timeout 300 -j "$(nproc)" </dev/null
   )

@@ -7,6 +7,8 @@
 set -euo pipefail
 source "$(dirname "$0")/../../tools/lib/common.sh"
 source "$VEXO_ROOT/tools/lib/wine-session.sh"
+vexo_set_run_target
+log "measuring the $VEXO_ARCH build: $target_reason"
 
 rounds=5
 if [ "${1:-}" = -r ]; then

@@ -4,7 +4,10 @@
 set -euo pipefail
 source "$(dirname "$0")/../../tools/lib/common.sh"
 source "$VEXO_ROOT/tools/lib/wine-session.sh"
+vexo_set_run_target
+log "measuring the $VEXO_ARCH build: $target_reason"
 
+"$VEXO_ROOT/tools/bootstrap.sh"
 "$VEXO_ROOT/tools/build.sh"
 state_dir=$VEXO_BUILD_DIR/bench/net/test-server
 server=$VEXO_ROOT/tests/support/test_http_server.py

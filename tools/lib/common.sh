@@ -1,25 +1,59 @@
 # Shared settings for the project's scripts: paths, the dependency cache and small helpers. Sourced, not run.
 
 VEXO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+log() { printf '[%s] %s\n' "$(basename "$0")" "$*" >&2; }
+die() { log "error: $*"; exit 1; }
+
 # The target of this run (VEXO_ARCH): i686 is the product; x86_64 builds the same tree as 64-bit programs, to
 # run the tests where the machine runs no 32-bit program. Each target has its own toolchain, dependency
 # prefix, build folder (VEXO_BUILD_DIR for i686, the same name with -x86_64 for x86_64) and wine prefix.
-VEXO_ARCH=${VEXO_ARCH:-i686}
-case "$VEXO_ARCH" in
-  i686) VEXO_BUILD_DIR=${VEXO_BUILD_DIR:-$VEXO_ROOT/build} ;;
-  x86_64)
-    VEXO_BUILD_DIR=${VEXO_BUILD_DIR:-$VEXO_ROOT/build}
-    [[ $VEXO_BUILD_DIR == *-x86_64 ]] || VEXO_BUILD_DIR+=-x86_64
-    ;;
-  *) printf 'VEXO_ARCH must be i686 or x86_64, not %s\n' "$VEXO_ARCH" >&2; exit 1 ;;
-esac
-VEXO_TOOLCHAIN_FILE=$VEXO_ROOT/cmake/toolchain-$VEXO_ARCH-mingw.cmake
-MINGW_TRIPLE=$VEXO_ARCH-w64-mingw32
+# vexo_set_target ARCH makes ARCH the target: VEXO_ARCH (exported, for the scripts this one runs),
+# MINGW_TRIPLE, VEXO_TOOLCHAIN_FILE and VEXO_BUILD_DIR.
+vexo_build_base=${VEXO_BUILD_DIR:-$VEXO_ROOT/build}
+vexo_build_base=${vexo_build_base%-x86_64}
+vexo_set_target() {
+  case "$1" in
+    i686) VEXO_BUILD_DIR=$vexo_build_base ;;
+    x86_64) VEXO_BUILD_DIR=$vexo_build_base-x86_64 ;;
+    *) die "VEXO_ARCH must be i686 or x86_64, not $1" ;;
+  esac
+  export VEXO_ARCH=$1
+  MINGW_TRIPLE=$1-w64-mingw32
+  VEXO_TOOLCHAIN_FILE=$VEXO_ROOT/cmake/toolchain-$1-mingw.cmake
+}
+# Whether the caller named the target.
+vexo_arch_given=${VEXO_ARCH:-}
+vexo_set_target "${VEXO_ARCH:-i686}"
+
+# Whether this machine runs 32-bit x86 programs: some virtual machines' kernels refuse them ("Exec format
+# error"), and with them wine's 32-bit loader.
+machine_runs_i686() { /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
+
+# Sets `machine_target` to the target whose programs this machine runs, the product's (i686) where it runs
+# 32-bit programs and x86_64 where it runs none, and `machine_target_reason` to why.
+pick_machine_target() {
+  if machine_runs_i686; then
+    machine_target=i686 machine_target_reason="this machine runs 32-bit programs"
+  else
+    machine_target=x86_64
+    machine_target_reason="this machine runs no 32-bit x86 program (/lib/ld-linux.so.2: Exec format error), so wine runs the 64-bit build"
+  fi
+}
+
+# For scripts that run the programs under wine: keeps the target the caller named, else makes it the
+# machine's (pick_machine_target). Sets `target_reason` to why.
+vexo_set_run_target() {
+  if [ -n "$vexo_arch_given" ]; then
+    target_reason="VEXO_ARCH=$vexo_arch_given"
+  else
+    pick_machine_target
+    vexo_set_target "$machine_target"
+    target_reason=$machine_target_reason
+  fi
+}
+
 # The fixed loopback port of the package listener that test and demo builds download from.
 VEXO_PACKAGE_PORT=${VEXO_PACKAGE_PORT:-47443}
-
-log() { printf '[%s] %s\n' "$(basename "$0")" "$*" >&2; }
-die() { log "error: $*"; exit 1; }
 
 # The dependency cache lives outside the source tree, one prefix per toolchain build.
 vexo_toolchain_key() {
@@ -39,24 +73,15 @@ debian_source_version() {
   printf '%s' "$best"
 }
 
-# Whether this machine runs 32-bit x86 programs: some virtual machines' kernels refuse them ("Exec format
-# error"), and with them wine's 32-bit loader.
-machine_runs_i686() { /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
-
 # Sets `suite_targets` (the targets whose programs this run executes under wine) and `suite_reason` (why):
-# VEXO_TEST_ARCH (i686, x86_64 or both) when given; else i686, the product, where the machine runs 32-bit
-# programs, and x86_64 where it runs none.
+# VEXO_TEST_ARCH (i686, x86_64 or both) when given; else the machine's target (pick_machine_target).
 choose_suite_targets() {
   case "${VEXO_TEST_ARCH:-}" in
     i686 | x86_64) suite_targets=("$VEXO_TEST_ARCH") suite_reason="VEXO_TEST_ARCH=$VEXO_TEST_ARCH" ;;
     both) suite_targets=(i686 x86_64) suite_reason="VEXO_TEST_ARCH=both" ;;
     "")
-      if machine_runs_i686; then
-        suite_targets=(i686) suite_reason="this machine runs 32-bit programs"
-      else
-        suite_targets=(x86_64)
-        suite_reason="this machine runs no 32-bit x86 program (/lib/ld-linux.so.2: Exec format error), so wine runs the 64-bit build"
-      fi
+      pick_machine_target
+      suite_targets=("$machine_target") suite_reason=$machine_target_reason
       ;;
     *) die "VEXO_TEST_ARCH must be i686, x86_64 or both, not $VEXO_TEST_ARCH" ;;
   esac
