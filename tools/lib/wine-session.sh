@@ -19,7 +19,7 @@ wine_session_start() {
   if [ "$VEXO_ARCH" = x86_64 ]; then
     export PATH=$VEXO_ROOT/tools/lib/wine64-launcher:$PATH WINELOADER=/usr/lib/wine/wine64
   elif ! machine_runs_i686; then
-    die "this machine runs no 32-bit x86 program (Exec format error), so wine cannot run the i686 build; use VEXO_ARCH=x86_64"
+    die "this machine runs no 32-bit x86 program (Exec format error), so wine cannot run the i686 build; run the x86_64 build (VEXO_ARCH=x86_64; for tools/test.sh VEXO_TEST_ARCH=x86_64)"
   fi
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
