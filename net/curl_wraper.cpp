@@ -2,16 +2,27 @@
 
 #include "net/curl_global.h"
 
+namespace {
+
+// A new easy handle with the engine's receive buffer, or null when libcurl cannot make one.
+CURL* MakeEasy() {
+  CURL* easy = curl_easy_init();
+  if (easy != nullptr) curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, vexo::net::kReceiveBufferBytes);
+  return easy;
+}
+
+}  // namespace
+
 CCurlWraper::CCurlWraper() {
   if (!vexo::net::IsCurlReady()) return;
-  easy_.reset(curl_easy_init());
-  if (!easy_) easy_.reset(curl_easy_init());
+  easy_.reset(MakeEasy());
+  if (!easy_) easy_.reset(MakeEasy());
 }
 
 CCurlWraper::~CCurlWraper() = default;
 
 CURL* CCurlWraper::GetEasy() {
-  if (!easy_ && vexo::net::IsCurlReady()) easy_.reset(curl_easy_init());
+  if (!easy_ && vexo::net::IsCurlReady()) easy_.reset(MakeEasy());
   return easy_.get();
 }
 

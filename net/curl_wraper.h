@@ -13,13 +13,23 @@ namespace rg_Pelor_ShiChuang_WangLao {
 class rg_WangLaoChuanShuLei;
 }
 
+namespace vexo::net {
+
+// How much every easy handle of the engine reads from its connection at a time (libcurl's default is
+// 16 KiB). Under wine each read of a socket is a round trip to the wine server, and Schannel reads as much
+// as libcurl asks for: a large download takes half the time (docs/network-engine.md). The buffer is
+// allocated once per handle.
+inline constexpr long kReceiveBufferBytes = 512 * 1024;
+
+}  // namespace vexo::net
+
 // The payload of the holder: one easy handle (made lazily when libcurl could not make it at once), the
 // header list handed to CURLOPT_HTTPHEADER, and the transfer object that receives the handle's progress
 // reports. Owned by its holder; not copyable.
 class CCurlWraper {
  public:
-  // Makes the easy handle (a second attempt when the first gives null); a null handle is retried at each
-  // later GetEasy.
+  // Makes the easy handle (a second attempt when the first gives null), reading kReceiveBufferBytes at a
+  // time; a null handle is retried at each later GetEasy.
   CCurlWraper();
   CCurlWraper(const CCurlWraper&) = delete;
   CCurlWraper& operator=(const CCurlWraper&) = delete;
